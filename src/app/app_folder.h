@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace tessaro {
+
+inline constexpr const char* kSettingsFileName = "Tessaro.INI";
+inline constexpr const char* kTemplateFileName = "Template.RCM";
+
+// The folder of Tessaro.INI and Template.RCM, ending with a path separator:
+// `home` when given; else the executable's folder when it holds Tessaro.INI or is
+// writable; else the per-user configuration folder ($XDG_CONFIG_HOME/tessaro,
+// by default ~/.config/tessaro), created when missing.
+std::string ResolveAppFolder(const std::string& home, const std::string& executablePath);
+
+}  // namespace tessaro

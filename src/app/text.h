@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaro {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The one way numbers are read from text (settings, program fields, cells, boxes).
+// Blanks, tabs and line feeds are ignored anywhere; the longest leading number is
+// taken (sign, digits, period, digits, exponent with E, e, D or d; "&H" hex and "&O"
+// octal integers). A text without a number, or whose number does not fit a double,
+// reads 0. Never gives an infinite or not-a-number value.
+double ReadNumber(std::string_view text);
+
+// The parts of a path after and up to (including) its last path separator.
+std::string FileNamePart(std::string_view path);
+std::string FolderPart(std::string_view path);
+
+// The separator to put between a folder and a file name: empty when the folder
+// already ends with one.
+std::string FolderSeparator(std::string_view folder);
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+std::string Trim(std::string_view text);  // blanks removed at both ends
+std::string ToUpper(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// Number formats of the program files and the grid. None writes "-0".
+std::string FormatFixed6(double value);        // "####0.000000": 12.500000, -1.000000
+std::string FormatUpTo4Decimals(double value);  // "####0.####": 12., 12.5, 0.3333
+std::string FormatGeneral(double value);        // up to 15 significant digits: 12.7, 0.5
+// The shortest plain decimal that reads back as the same double, never with an
+// exponent: 400, 0.1, 1234.5678, 1000000000000000000000.
+std::string FormatShortest(double value);
+
+// Characters a file name cannot hold: / \ : * ? " < > | and control characters.
+bool IsFileNameCharacter(char c);
+
+}  // namespace tessaro

@@ -1,0 +1,13 @@
+#include <iostream>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+
+namespace tessaro::cli {
+
+int RunTranslateCommand(const std::vector<std::string>&) {
+  std::cerr << "tessaro-cli: translate is not built yet\n";
+  return kExitUsage;
+}
+
+}  // namespace tessaro::cli

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/options.h"
+#include "gcode/hole_set.h"
+#include "outside/status.h"
+#include "program/program_table.h"
+
+namespace tessaro {
+
+class Operator;
+class ScanRouter;
+class GcodeInterpreter;
+class ProgramFileHandlers;
+
+// The options a translation reads, kept current by whoever owns the session (the
+// desktop from its controls, the headless tool from the settings file).
+struct TranslationSettings {
+  bool rcmFormat = false;
+  std::string appFolder;          // ends with a separator; holds Template.RCM
+  std::string destinationFolder;  // the program folder
+  std::string facePriority = std::string(kDefaultFacePriority);
+  FaceMasks masks = {"", "        ", "        ", "        ", "        "};
+  bool omissionRulesEnabled = false;  // Empties and Duplicates enabled (all masks set)
+  int noEmpties = 0;                  // check box value: 0 unticked, 1 ticked, 2 grey
+  int noDupes = 0;
+  int drillExclusion = 0;  // digits 0 to 9, read for every hole
+  int dowelExclusion = 0;
+
+  std::string programExtension() const { return rcmFormat ? "RCM" : "ACC"; }
+};
+
+// The translation options as the settings file holds them (the headless tool's way;
+// the desktop keeps its controls and the session's settings in step instead).
+// Masks hold "*" read as blank; NoEmpties and NoDuplicates count only when all four
+// masks are set.
+TranslationSettings TranslationSettingsFromStored(const StoredOptions& stored,
+                                                  const std::string& appFolder);
+
+struct WrittenProgram {
+  std::string path;
+  bool hidden = false;
+};
+
+struct SaveOutcome {
+  std::string path;  // the file written (or that could not be written)
+  Status status = Status::Ok();
+};
+
+// What one translation did.
+struct TranslationReport {
+  bool refused = false;                 // the G-code file's first line was not acceptable
+  std::vector<WrittenProgram> written;  // in the order written
+  std::vector<std::string> errors;      // each names the file and the reason
+  bool ok() const { return !refused && errors.empty(); }
+};
+
+// Owns everything a scan shares: the hole set, the scan state, the program table and
+// the one scanner through which every file is read. The desktop window and the
+// headless tool each own one Session.
+class Session {
+ public:
+  explicit Session(Operator& op);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  TranslationSettings& Settings() { return settings_; }
+  const TranslationSettings& Settings() const { return settings_; }
+  HoleSet& Holes() { return holes_; }
+  const HoleSet& Holes() const { return holes_; }
+  ScanState& State() { return state_; }
+  ProgramTable& Table() { return table_; }
+  const ProgramTable& Table() const { return table_; }
+  Operator& Asker() { return operator_; }
+
+  // Reads one G-code file into the hole set only (nothing is written).
+  Status ReadGcode(const std::string& gcodePath);
+
+  // Translates one G-code file into its face programs in the destination folder.
+  TranslationReport Process(const std::string& gcodePath);
+
+  // Loads a program file of the format in force into the table; "" only clears it.
+  Status LoadProgramFile(const std::string& path);
+  // Writes the table as an ACC program.
+  Status SaveFile(const std::string& path);
+  // Writes the table through the RCM base program `basePath` to `saveTarget` (empty:
+  // back into the base program). A target named TEMPLATE.RCM is written as
+  // Untitled.RCM beside it.
+  SaveOutcome SaveThroughBase(const std::string& basePath, const std::string& saveTarget);
+
+  // The output base name of a source file name for a face (at most 8 characters).
+  std::string ApplyMask(std::string_view sourceName, int face) const;
+  // True when the face's program is to be hidden by the omission rules.
+  bool FaceTest(int face) const;
+
+  const std::string& LastTranslatedFile() const { return lastTranslatedFile_; }
+
+ private:
+  Operator& operator_;
+  TranslationSettings settings_;
+  HoleSet holes_;
+  ScanState state_;
+  ProgramTable table_;
+  std::string lastTranslatedFile_;
+  std::unique_ptr<ScanRouter> router_;
+  std::unique_ptr<GcodeInterpreter> interpreter_;
+  std::unique_ptr<ProgramFileHandlers> programFiles_;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,77 @@
+#include "support/temp_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace tessaro::testing {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  std::string pattern = (fs::temp_directory_path() / "tessaro-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  // Give back write permission so that read-only files and folders can go.
+  for (auto it = fs::recursive_directory_iterator(path_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  }
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+std::string TempFolder::PathWithSeparator() const { return path_ + "/"; }
+
+std::string TempFolder::File(std::string_view name) const {
+  return path_ + "/" + std::string(name);
+}
+
+std::string TempFolder::Write(std::string_view name, std::string_view contents) const {
+  const std::string file = File(name);
+  fs::create_directories(fs::path(file).parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+  if (!out) throw std::runtime_error("cannot write " + file);
+  return file;
+}
+
+std::string TempFolder::Read(std::string_view name) const {
+  std::ifstream in(File(name), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool TempFolder::Exists(std::string_view name) const { return fs::exists(File(name)); }
+
+std::string TempFolder::MakeFolder(std::string_view name) const {
+  const std::string folder = File(name);
+  fs::create_directories(folder);
+  return folder;
+}
+
+void TempFolder::SetModified(std::string_view name, fs::file_time_type when) const {
+  fs::last_write_time(File(name), when);
+}
+
+void TempFolder::SetModifiedSeconds(std::string_view name, long long seconds,
+                                    long nanoseconds) const {
+  const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
+                             {static_cast<time_t>(seconds), nanoseconds}};
+  if (utimensat(AT_FDCWD, File(name).c_str(), times, 0) != 0) {
+    throw std::runtime_error("cannot set the time of " + File(name));
+  }
+}
+
+}  // namespace tessaro::testing

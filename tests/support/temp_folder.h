@@ -1,0 +1,38 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tessaro::testing {
+
+// A fresh folder below the system's temporary folder, removed with everything in it
+// when the object goes.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }  // without a trailing separator
+  std::string PathWithSeparator() const;
+  std::string File(std::string_view name) const;  // path of a file in the folder
+
+  // Creates (or overwrites) a file, and any folders on its way; returns its path.
+  std::string Write(std::string_view name, std::string_view contents) const;
+  std::string Read(std::string_view name) const;  // "" when missing
+  bool Exists(std::string_view name) const;
+  std::string MakeFolder(std::string_view name) const;
+
+  // Sets a file's modification time.
+  void SetModified(std::string_view name, std::filesystem::file_time_type when) const;
+  // The same, as seconds since the epoch plus nanoseconds.
+  void SetModifiedSeconds(std::string_view name, long long seconds, long nanoseconds = 0) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace tessaro::testing
