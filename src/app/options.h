@@ -35,20 +35,20 @@ inline constexpr std::string_view kDefaultFacePriority = "3412";
 // Every option of the settings file read with its default, as start-up reads them.
 struct StoredOptions {
   // Settings
-  bool rcmFormat = false;              // RCM reads "YES" in any letter case
-  std::optional<int> autoDelete;       // ReadNumber rounded; nullopt when not 0, 1 or 2
-  std::optional<int> autoScan;         // likewise
-  std::string sourcePath;              // as stored ("" when missing)
+  bool rcmFormat = false;         // RCM reads "YES" in any letter case
+  std::optional<int> autoDelete;  // ReadNumber rounded; nullopt when not 0, 1 or 2
+  std::optional<int> autoScan;    // likewise
+  std::string sourcePath;         // as stored ("" when missing)
   std::string destinationPath;
-  std::string drillExclusion = "0";    // normalised digit
+  std::string drillExclusion = "0";  // normalised digit
   std::string dowelExclusion = "0";
   std::string facePriority = std::string(kDefaultFacePriority);  // 1 to 4 characters
-  bool deleteButtonVisible = false;    // DeleteButtonVisible reads "YES" in any letter case
-  std::optional<int> noDuplicates;     // strict whole number; nullopt when empty or not one
+  bool deleteButtonVisible = false;  // DeleteButtonVisible reads "YES" in any letter case
+  std::optional<int> noDuplicates;   // strict whole number; nullopt when empty or not one
   std::optional<int> noEmpties;
   int scanIntervalMs = kDefaultScanIntervalMs;  // ScanTime * 1000 when within 1..65535 ms
   // Window
-  double windowTop = 0;   // twips
+  double windowTop = 0;  // twips
   double windowLeft = 0;
   // HorizontalRename
   FaceMasks masks;

@@ -32,7 +32,7 @@ std::string ToUpper(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // Number formats of the program files and the grid. None writes "-0".
-std::string FormatFixed6(double value);        // "####0.000000": 12.500000, -1.000000
+std::string FormatFixed6(double value);         // "####0.000000": 12.500000, -1.000000
 std::string FormatUpTo4Decimals(double value);  // "####0.####": 12., 12.5, 0.3333
 std::string FormatGeneral(double value);        // up to 15 significant digits: 12.7, 0.5
 // The shortest plain decimal that reads back as the same double, never with an

@@ -9,6 +9,7 @@
 namespace tessaro {
 
 // File attribute bits as the program files know them.
+inline constexpr int kReadOnlyAttribute = 1;
 inline constexpr int kHiddenAttribute = 2;
 inline constexpr int kArchiveAttribute = 32;
 
@@ -19,9 +20,11 @@ bool IsWritableFolder(const std::string& path);
 // Deletes a file. Fails with a message naming the file when it is still there.
 Status RemoveFile(const std::string& path);
 
-// Sets the attribute bits of a file: kArchiveAttribute alone makes it writable
-// and visible; kHiddenAttribute hides it. Failures are silent (a file that does not
-// exist yet is left alone).
+// Replaces the attribute bits of a file: kArchiveAttribute alone makes it writable
+// and visible; kHiddenAttribute hides it. Read-only is the lack of write permission;
+// without that bit the owner may write the file again. Hidden and archive are kept in
+// the extended attribute "user.DOSATTRIB", where a file system has them. Failures are
+// silent (a file that does not exist yet is left alone).
 void SetFileAttributes(const std::string& path, int attributes);
 bool IsHidden(const std::string& path);
 bool IsReadOnly(const std::string& path);

@@ -12,7 +12,8 @@ namespace tessaro {
 // it into fields by a one-character separator, read and replace fields, or replace
 // the whole line. A scan is synchronous: begin, every line, then end all run before
 // Scan() returns. CR LF and LF line ends are both read; the line text never holds
-// the line end.
+// the line end. A last line without a line end is still a line; the line is empty
+// again once the scan has ended.
 class LineScanner {
  public:
   struct Handlers {
@@ -47,6 +48,7 @@ class LineScanner {
   // Replaces field n (n >= 1) and leaves all other text and separators unchanged.
   // Replacing a field past the last one appends the missing separators first.
   void SetField(int n, std::string_view value);
+  // The number of separators plus one; 0 for an empty line.
   int FieldCount() const;
 
  private:

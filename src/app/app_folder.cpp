@@ -1,0 +1,36 @@
+#include "app/app_folder.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/text.h"
+#include "outside/file_ops.h"
+
+namespace tessaro {
+
+namespace {
+
+std::string WithSeparator(const std::string& folder) { return folder + FolderSeparator(folder); }
+
+}  // namespace
+
+std::string ResolveAppFolder(const std::string& home, const std::string& executablePath) {
+  if (!home.empty()) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(home, ignored);
+    return WithSeparator(ignored ? home : absolute.string());
+  }
+  const std::string executableFolder = FolderPart(executablePath);
+  if (!executableFolder.empty() &&
+      (FileExists(executableFolder + kSettingsFileName) || IsWritableFolder(executableFolder))) {
+    return executableFolder;
+  }
+  const std::string config = UserConfigFolder();
+  if (config.empty()) return "";
+  const std::string folder = JoinPath(config, "tessaro");
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  return WithSeparator(folder);
+}
+
+}  // namespace tessaro

@@ -1,0 +1,175 @@
+#include "app/settings_file.h"
+
+#include <optional>
+#include <vector>
+
+#include "app/text.h"
+#include "outside/file_ops.h"
+
+namespace tessaro {
+
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kNewFileLineEnd = "\r\n";
+#else
+constexpr std::string_view kNewFileLineEnd = "\n";
+#endif
+
+constexpr std::string_view kMissingValue = "END.-";
+
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+struct TextLine {
+  size_t begin = 0;  // offset of the first character
+  size_t end = 0;    // offset just past the text, before the line end
+  size_t next = 0;   // offset of the next line
+};
+
+std::vector<TextLine> SplitLines(std::string_view text) {
+  std::vector<TextLine> lines;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    const size_t newline = text.find('\n', begin);
+    TextLine line;
+    line.begin = begin;
+    line.next = newline == std::string_view::npos ? text.size() : newline + 1;
+    line.end = newline == std::string_view::npos ? text.size() : newline;
+    if (line.end > begin && text[line.end - 1] == '\r') --line.end;
+    lines.push_back(line);
+    begin = line.next;
+  }
+  return lines;
+}
+
+// The name of a section header line ("[Settings]"), nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = TrimBlanks(line);
+  if (line.empty() || line[0] != '[') return std::nullopt;
+  const size_t close = line.find(']');
+  return TrimBlanks(
+      line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+struct KeyLine {
+  std::string_view key;    // as written in the file, trimmed
+  std::string_view value;  // untrimmed
+};
+
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+  const std::string_view trimmed = TrimBlanks(line);
+  if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#') return std::nullopt;
+  const size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return KeyLine{TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
+}
+
+// Where a key stands in the file: the line of the key itself, or else the last line
+// of its section that is not blank (the header at least).
+struct KeyPlace {
+  std::optional<size_t> keyLine;
+  std::optional<size_t> sectionEnd;
+};
+
+KeyPlace FindKey(std::string_view text, const std::vector<TextLine>& lines,
+                 std::string_view section, std::string_view key) {
+  KeyPlace place;
+  bool inSection = false;
+  bool firstSectionDone = false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    if (const std::optional<std::string_view> name = SectionName(line)) {
+      if (inSection) firstSectionDone = true;
+      inSection = EqualsIgnoreCase(*name, section);
+      if (inSection && !firstSectionDone && !place.sectionEnd) place.sectionEnd = i;
+      continue;
+    }
+    if (!inSection) continue;
+    if (!firstSectionDone && !TrimBlanks(line).empty()) place.sectionEnd = i;
+    const std::optional<KeyLine> keyLine = ParseKeyLine(line);
+    if (keyLine && EqualsIgnoreCase(keyLine->key, key)) {
+      place.keyLine = i;
+      return place;
+    }
+  }
+  return place;
+}
+
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string_view LineEndOf(std::string_view text) {
+  const size_t newline = text.find('\n');
+  if (newline == std::string_view::npos) return kNewFileLineEnd;
+  return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
+}
+
+}  // namespace
+
+std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
+  const FileContents contents = ReadFileContents(path_);
+  if (!contents.status.ok()) return "";
+  const std::string_view text = contents.text;
+  const std::vector<TextLine> lines = SplitLines(text);
+  const KeyPlace place = FindKey(text, lines, TrimBlanks(section), TrimBlanks(key));
+  if (!place.keyLine) return "";
+  const TextLine& line = lines[*place.keyLine];
+  const std::string_view value =
+      TrimBlanks(ParseKeyLine(text.substr(line.begin, line.end - line.begin))->value);
+  return value == kMissingValue ? std::string() : std::string(value);
+}
+
+void SettingsFile::WriteSetting(std::string_view section, std::string_view key,
+                                std::string_view value) const {
+  section = TrimBlanks(section);
+  key = TrimBlanks(key);
+  // Names and values that would break the file's layout are not stored.
+  if (key.empty() || HasLineBreak(section) || section.find(']') != std::string_view::npos ||
+      HasLineBreak(key) || key.find('=') != std::string_view::npos || key[0] == '[' ||
+      key[0] == ';' || key[0] == '#' || HasLineBreak(value)) {
+    return;
+  }
+
+  std::string text;
+  if (FileExists(path_)) {
+    // A settings file made read-only by hand is left as it is.
+    if (IsReadOnly(path_)) return;
+    FileContents contents = ReadFileContents(path_);
+    if (!contents.status.ok()) return;
+    text = std::move(contents.text);
+  }
+
+  const std::string_view lineEnd = LineEndOf(text);
+  const std::vector<TextLine> lines = SplitLines(text);
+  const KeyPlace place = FindKey(text, lines, section, key);
+
+  if (place.keyLine) {
+    const TextLine& line = lines[*place.keyLine];
+    const std::string storedKey(
+        ParseKeyLine(std::string_view(text).substr(line.begin, line.end - line.begin))->key);
+    text.replace(line.begin, line.end - line.begin, storedKey + "=" + std::string(value));
+  } else if (place.sectionEnd) {
+    const TextLine& line = lines[*place.sectionEnd];
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    if (line.next == line.end) {  // the file's last line, without a line end
+      text.insert(line.next, std::string(lineEnd) + keyLine);
+    } else {
+      text.insert(line.next, keyLine + std::string(lineEnd));
+    }
+  } else {
+    if (!text.empty() && text.back() != '\n') text += lineEnd;
+    text += "[" + std::string(section) + "]" + std::string(lineEnd);
+    text += std::string(key) + "=" + std::string(value) + std::string(lineEnd);
+  }
+
+  // A failed write leaves the old file whole and is not reported.
+  ReplaceFileContents(path_, text);
+}
+
+}  // namespace tessaro

@@ -1,0 +1,231 @@
+#include "app/text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace tessaro {
+
+namespace {
+
+bool IsIgnoredInNumber(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// "&H1F" and "&O17" (the "&" already skipped): digits of the base up to the first other
+// character; no digits read 0.
+double ReadBasedInteger(std::string_view digits, int base) {
+  double value = 0;
+  for (char c : digits) {
+    int digit = -1;
+    if (IsDigit(c)) {
+      digit = c - '0';
+    } else if (base == 16 && UpperAscii(c) >= 'A' && UpperAscii(c) <= 'F') {
+      digit = UpperAscii(c) - 'A' + 10;
+    }
+    if (digit < 0 || digit >= base) break;
+    value = value * base + digit;
+  }
+  return std::isfinite(value) ? value : 0.0;
+}
+
+// Removes the sign of a zero ("-0.000" -> "0.000"), so no format ever writes "-0".
+std::string WithoutNegativeZero(std::string text) {
+  if (!text.empty() && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) {
+    text.erase(0, 1);
+  }
+  return text;
+}
+
+// Writes the digits and decimal exponent of a number in scientific form ("-1.2345e+02")
+// as a plain decimal without exponent ("-123.45").
+std::string PlainFromScientific(std::string_view scientific) {
+  std::string sign;
+  if (!scientific.empty() && scientific[0] == '-') {
+    sign = "-";
+    scientific.remove_prefix(1);
+  }
+  const size_t e = scientific.find_first_of("eE");
+  const std::string_view mantissa = scientific.substr(0, e);
+  int exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view exponentText = scientific.substr(e + 1);
+    if (!exponentText.empty() && exponentText[0] == '+') exponentText.remove_prefix(1);
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+  }
+  std::string digits;
+  for (char c : mantissa) {
+    if (IsDigit(c)) digits += c;
+  }
+  // The first digit stands before the period: the value is 0.digits * 10^(exponent + 1).
+  const int pointPosition = exponent + 1;
+  std::string result;
+  if (pointPosition <= 0) {
+    result = "0." + std::string(static_cast<size_t>(-pointPosition), '0') + digits;
+  } else if (static_cast<size_t>(pointPosition) >= digits.size()) {
+    result = digits + std::string(static_cast<size_t>(pointPosition) - digits.size(), '0');
+  } else {
+    result = digits.substr(0, static_cast<size_t>(pointPosition)) + "." +
+             digits.substr(static_cast<size_t>(pointPosition));
+  }
+  if (result.find('.') != std::string::npos) {
+    result.erase(result.find_last_not_of('0') + 1);
+    if (result.back() == '.') result.pop_back();
+  }
+  return WithoutNegativeZero(sign + result);
+}
+
+double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
+
+std::string FormatFixed(double value, int decimals) {
+  std::array<char, 400> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), Finite(value),
+                                    std::chars_format::fixed, decimals);
+  return WithoutNegativeZero(std::string(buffer.data(), result.ptr));
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  std::string compact;
+  compact.reserve(text.size());
+  for (char c : text) {
+    if (!IsIgnoredInNumber(c)) compact += c;
+  }
+
+  if (compact.size() >= 2 && compact[0] == '&') {
+    const char kind = UpperAscii(compact[1]);
+    if (kind == 'H') return ReadBasedInteger(std::string_view(compact).substr(2), 16);
+    if (kind == 'O') return ReadBasedInteger(std::string_view(compact).substr(2), 8);
+    return 0;
+  }
+
+  // The longest leading number, rewritten in the form from_chars reads.
+  std::string number;
+  size_t i = 0;
+  const size_t n = compact.size();
+  if (i < n && (compact[i] == '+' || compact[i] == '-')) {
+    if (compact[i] == '-') number += '-';
+    ++i;
+  }
+  size_t mantissaDigits = 0;
+  while (i < n && IsDigit(compact[i])) {
+    number += compact[i++];
+    ++mantissaDigits;
+  }
+  if (i < n && compact[i] == '.') {
+    ++i;
+    std::string fraction;
+    while (i < n && IsDigit(compact[i])) fraction += compact[i++];
+    if (!fraction.empty()) {
+      number += '.';
+      number += fraction;
+      mantissaDigits += fraction.size();
+    }
+  }
+  if (mantissaDigits == 0) return 0;
+  if (i < n && (UpperAscii(compact[i]) == 'E' || UpperAscii(compact[i]) == 'D')) {
+    size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < n && (compact[j] == '+' || compact[j] == '-')) exponent += compact[j++];
+    bool hasDigits = false;
+    while (j < n && IsDigit(compact[j])) {
+      exponent += compact[j++];
+      hasDigits = true;
+    }
+    if (hasDigits) number += exponent;
+  }
+
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::general);
+  if (result.ec != std::errc() || !std::isfinite(value) || value == 0) return 0;
+  return value;
+}
+
+std::string FileNamePart(std::string_view path) {
+  const size_t last = path.rfind(kPathSeparator);
+  return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string FolderPart(std::string_view path) {
+  const size_t last = path.rfind(kPathSeparator);
+  return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
+std::string FolderSeparator(std::string_view folder) {
+  if (folder.empty() || folder.back() == kPathSeparator) return "";
+  return std::string(1, kPathSeparator);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  return std::string(folder) + FolderSeparator(folder) + std::string(name);
+}
+
+std::string Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return "";
+  const size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = UpperAscii(c);
+  return result;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  }
+  return true;
+}
+
+std::string FormatFixed6(double value) { return FormatFixed(value, 6); }
+
+std::string FormatUpTo4Decimals(double value) {
+  std::string text = FormatFixed(value, 4);
+  text.erase(text.find_last_not_of('0') + 1);  // the period always stays
+  return WithoutNegativeZero(text);
+}
+
+std::string FormatGeneral(double value) {
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), Finite(value),
+                                    std::chars_format::scientific, 14);
+  return PlainFromScientific(std::string_view(buffer.data(), result.ptr - buffer.data()));
+}
+
+std::string FormatShortest(double value) {
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), Finite(value),
+                                    std::chars_format::scientific);
+  return PlainFromScientific(std::string_view(buffer.data(), result.ptr - buffer.data()));
+}
+
+bool IsFileNameCharacter(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  if (code < 32 || code == 127) return false;
+  switch (c) {
+    case '/':
+    case '\\':
+    case ':':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+      return false;
+    default:
+      return true;
+  }
+}
+
+}  // namespace tessaro
