@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "gcode/hole_set.h"
 #include "gcode/scan_router.h"
@@ -25,9 +27,23 @@ class GcodeInterpreter : public ScanModeHandler {
   void ScanEnd(LineScanner& scanner) override;
 
  private:
+  void ReadHeaderLine(std::string_view line, bool metric);
+  void ReadMacroLine(std::string_view line);
+  void ReadHoleLine(std::string_view line);
+
   HoleSet& holes_;
   ScanState& state_;
   std::function<Exclusions()> exclusions_;
 };
+
+// A G-code line with every expression after "=" replaced by its value: the text before
+// the first "=" followed by ExpandExpression of each piece after an "=". A leading "!"
+// makes the line a macro line ("!A=5" gives "G150() A5"). A line beginning with "G150"
+// is kept as it is (its parameters are evaluated as a macro line reads them), and a
+// line whose first character is "=" becomes empty.
+std::string ExpandAssignments(std::string_view line, const MacroParameters& params);
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 gives 2).
+double RoundHalfToEven(double value);
 
 }  // namespace tessaro

@@ -5,12 +5,12 @@
 
 namespace tessaro {
 
-inline constexpr int kFaceSlots = 5;          // faces 0 to 4; 1 to 4 are the panel's edges
-inline constexpr int kMaxHolesPerFace = 10;   // hole numbers 1 to 10
-inline constexpr int kMacroParamCount = 21;   // A = 1 ... T = 20
-inline constexpr int kParamPanelX = 12;       // L
-inline constexpr int kParamPanelY = 8;        // H
-inline constexpr int kParamPanelZ = 19;       // S
+inline constexpr int kFaceSlots = 5;         // faces 0 to 4; 1 to 4 are the panel's edges
+inline constexpr int kMaxHolesPerFace = 10;  // hole numbers 1 to 10
+inline constexpr int kMacroParamCount = 21;  // A = 1 ... T = 20
+inline constexpr int kParamPanelX = 12;      // L
+inline constexpr int kParamPanelY = 8;       // H
+inline constexpr int kParamPanelZ = 19;      // S
 
 struct HoleRecord {
   double Location = 0;  // along the face, in the G-code file's units; 0 = no location
@@ -40,20 +40,20 @@ struct HoleSet {
 
 // What the current scan does with the file it reads.
 enum ScanModeValue : int {
-  kScanIdle = 0,          // nothing (idle, or the file was refused)
-  kScanLoadProgram = 1,   // load a program file into the program table
+  kScanIdle = 0,             // nothing (idle, or the file was refused)
+  kScanLoadProgram = 1,      // load a program file into the program table
   kScanSaveThroughBase = 2,  // save the program table through a base program (RCM)
-  kScanReadGcode = 3,     // read a G-code file into the hole set
-  kScanWriteFace = 4,     // write one face's program through the template (RCM)
+  kScanReadGcode = 3,        // read a G-code file into the hole set
+  kScanWriteFace = 4,        // write one face's program through the template (RCM)
 };
 
 // The variables that tell the scan handlers what to do with the current file.
 struct ScanState {
   int ScanMode = kScanIdle;
-  int LineNumber = 0;    // of the line being handled, from 1
-  int HoleCounter = 0;   // hole records met in the current scan (modes 1, 2, 4)
+  int LineNumber = 0;      // of the line being handled, from 1
+  int HoleCounter = 0;     // hole records met in the current scan (modes 1, 2, 4)
   std::string OutputText;  // lines produced by modes 2 and 4, each ended by CR LF
-  int CurrentFace = 0;   // face 1 to 4 that mode 4 writes
+  int CurrentFace = 0;     // face 1 to 4 that mode 4 writes
   std::string SaveTarget;  // Save As path; empty = write back to the scanned file
 };
 
