@@ -1,0 +1,77 @@
+#include "desktop/file_list_box.h"
+
+#include <QSignalBlocker>
+#include <filesystem>
+#include <system_error>
+
+#include "desktop/qt_text.h"
+
+namespace tessaro::desktop {
+
+namespace fs = std::filesystem;
+
+FileListBox::FileListBox(HiddenFlag hidden, QWidget* parent)
+    : QListWidget(parent), hidden_(hidden) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setUniformItemSizes(true);
+  std::error_code error;
+  const fs::path current = fs::current_path(error);
+  path_ = NormalisedFolder(error ? std::string("/") : current.string());
+  refresh();
+}
+
+std::string FileListBox::NormalisedFolder(const std::string& folder) {
+  if (folder.empty()) return folder;
+  std::error_code error;
+  fs::path absolute = fs::absolute(fs::path(folder), error);
+  if (error) absolute = fs::path(folder);
+  std::string text = absolute.lexically_normal().string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+std::string FileListBox::setPath(const std::string& folder) {
+  const std::string normalised = NormalisedFolder(folder);
+  if (normalised.empty()) return "No folder given";
+  FolderListing listing = ListFolder(normalised, pattern_, hidden_);
+  if (!listing.ok()) return listing.error;
+  path_ = normalised;
+  lastError_.clear();
+  fill(listing, "");
+  return "";
+}
+
+void FileListBox::setPattern(const std::string& pattern) {
+  pattern_ = pattern;
+  refresh();
+}
+
+std::string FileListBox::refresh() {
+  const std::string selected = fileName();
+  FolderListing listing = ListFolder(path_, pattern_, hidden_);
+  lastError_ = listing.error;
+  fill(listing, selected);
+  return lastError_;
+}
+
+void FileListBox::fill(const FolderListing& listing, const std::string& keepSelected) {
+  const QSignalBlocker blocker(this);
+  clear();
+  int keep = -1;
+  for (const FileEntry& entry : listing.entries) {
+    if (hidden_ == HiddenFlag::kRead && entry.hidden) continue;
+    if (!keepSelected.empty() && entry.name == keepSelected) keep = count();
+    addItem(ToQt(entry.name));
+  }
+  setCurrentRow(keep);
+}
+
+std::string FileListBox::fileName() const {
+  const QListWidgetItem* item = currentItem();
+  if (item == nullptr || !item->isSelected()) return "";
+  return ToStd(item->text());
+}
+
+void FileListBox::setListIndex(int index) { setCurrentRow(index); }
+
+}  // namespace tessaro::desktop

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QListWidget>
+#include <string>
+
+#include "outside/folder_listing.h"
+
+namespace tessaro::desktop {
+
+// A list of the files of one folder that match a pattern ("*", "*.", "*.RCM"), fed by
+// the core folder listing. Hidden files can be left out. The folder and the pattern are
+// kept as set; refresh() reads the folder again.
+class FileListBox : public QListWidget {
+  Q_OBJECT
+
+ public:
+  // Starts on the process's current folder with the pattern "*".
+  explicit FileListBox(HiddenFlag hidden, QWidget* parent = nullptr);
+
+  // The folder listed, without a trailing separator except at a root: "/data/src", "/".
+  const std::string& path() const { return path_; }
+  // Lists `folder`. When it cannot be read the list keeps its folder and files and the
+  // reason is returned; "" on success.
+  std::string setPath(const std::string& folder);
+
+  const std::string& pattern() const { return pattern_; }
+  void setPattern(const std::string& pattern);
+
+  // Reads the folder again; the selected file stays selected while it is listed. No
+  // selection signal fires for it. Returns "" or why the folder could not be read
+  // (the list is then empty).
+  std::string refresh();
+
+  // Name of the selected file, "" when none is selected.
+  std::string fileName() const;
+  int listCount() const { return count(); }
+  int listIndex() const { return currentRow(); }  // -1 when none is selected
+  void setListIndex(int index);
+
+  // Why the last reading failed, "" after a good one.
+  const std::string& lastError() const { return lastError_; }
+
+  // A folder as a list reports it: absolute, without a trailing separator except at a root.
+  static std::string NormalisedFolder(const std::string& folder);
+
+ private:
+  void fill(const FolderListing& listing, const std::string& keepSelected);
+
+  HiddenFlag hidden_;
+  std::string path_;
+  std::string pattern_ = "*";
+  std::string lastError_;
+};
+
+}  // namespace tessaro::desktop

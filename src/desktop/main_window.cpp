@@ -1,0 +1,274 @@
+#include "desktop/main_window.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/app_folder.h"
+#include "app/operator.h"
+#include "desktop/digit_spinner.h"
+#include "desktop/file_list_box.h"
+#include "desktop/frame_box.h"
+#include "desktop/option_check_box.h"
+#include "desktop/path_label.h"
+#include "desktop/qt_text.h"
+#include "program/program_table.h"
+#include "program/session.h"
+
+namespace tessaro::desktop {
+
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
+    : QMainWindow(parent),
+      asker_(asker),
+      appFolder_(std::move(appFolder)),
+      settings_(appFolder_ + kSettingsFileName),
+      session_(std::make_unique<Session>(asker)) {
+  setObjectName("Main");
+  setWindowTitle("Tessaro");
+  session_->Settings().appFolder = appFolder_;
+  chooseFolder_ = [this](const std::string& initialFolder) {
+    return DirBrws::Choose(settings_, dirMemory_, asker_, initialFolder, this);
+  };
+  BuildControls();
+  ConnectOptions();
+  session_->Settings().destinationFolder = file2_->path();
+
+  timer1_ = Named(new QTimer(this), "Timer1");
+  timer1_->setInterval(kDefaultScanIntervalMs);
+  timer1_->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+  auto* central = new QWidget(this);
+  auto* lists = new QHBoxLayout;
+  lists->addWidget(BuildSourceFrame(), 3);
+  lists->addWidget(BuildProgramFrame(), 4);
+  lists->addWidget(BuildDestFrame(), 3);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(BuildOptions(), 1);
+  bottom->addWidget(BuildFaces());
+
+  auto* layout = new QVBoxLayout(central);
+  layout->addLayout(lists, 1);
+  layout->addLayout(bottom);
+  setCentralWidget(central);
+  resize(1000, 660);
+}
+
+QWidget* MainWindow::BuildSourceFrame() {
+  sourceFrame_ = Named(new FrameBox("G-code (Source)", this), "SourceFrame");
+  sDir_ = Named(new QToolButton(sourceFrame_), "SDir");
+  sDir_->setText("...");
+  sPath_ = Named(new PathLabel(sourceFrame_), "SPath");
+  file1_ = Named(new FileListBox(HiddenFlag::kSkip, sourceFrame_), "File1");
+
+  auto* folder = new QHBoxLayout;
+  folder->addWidget(sDir_);
+  folder->addWidget(sPath_, 1);
+  auto* layout = new QVBoxLayout(sourceFrame_);
+  layout->addLayout(folder);
+  layout->addWidget(file1_, 1);
+  return sourceFrame_;
+}
+
+QWidget* MainWindow::BuildDestFrame() {
+  destFrame_ = Named(new QGroupBox("RCM Files (Destination)", this), "DestFrame");
+  dDir_ = Named(new QToolButton(destFrame_), "DDir");
+  dDir_->setText("...");
+  dPath_ = Named(new PathLabel(destFrame_), "DPath");
+  // Hidden programs are the faces the omission rules left out.
+  file2_ = Named(new FileListBox(HiddenFlag::kRead, destFrame_), "File2");
+  rpAF_ = Named(new QPushButton("Delete All  RCM Files", destFrame_), "RpAF");
+  rpAF_->setVisible(false);
+
+  auto* folder = new QHBoxLayout;
+  folder->addWidget(dDir_);
+  folder->addWidget(dPath_, 1);
+  auto* layout = new QVBoxLayout(destFrame_);
+  layout->addLayout(folder);
+  layout->addWidget(file2_, 1);
+  layout->addWidget(rpAF_);
+  return destFrame_;
+}
+
+QWidget* MainWindow::BuildProgramFrame() {
+  prgFrame_ = Named(new QGroupBox(ToQt(session_->Table().FrameCaption), this), "PrgFrame");
+
+  horzPrg_ = Named(new QTableView(prgFrame_), "HorzPrg");
+  auto* model =
+      new QStandardItemModel(ProgramTable::kMinimumRows, ProgramTable::kColumns, horzPrg_);
+  model->setHorizontalHeaderLabels({"Location", "Drill", "Dowel"});
+  for (int row = 0; row < ProgramTable::kMinimumRows; ++row) {
+    model->setItem(row, 0, new QStandardItem(""));
+    model->setItem(row, 1, new QStandardItem("0"));
+    model->setItem(row, 2, new QStandardItem("0"));
+  }
+  horzPrg_->setModel(model);
+  horzPrg_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  horzPrg_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horzPrg_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  horzPrg_->setSelectionMode(QAbstractItemView::SingleSelection);
+  horzPrg_->setMinimumHeight(horzPrg_->horizontalHeader()->sizeHint().height() +
+                             ProgramTable::kMinimumRows *
+                                 horzPrg_->verticalHeader()->defaultSectionSize() +
+                             2 * horzPrg_->frameWidth());
+
+  cmt1_ = Named(new QLineEdit(prgFrame_), "Cmt1");
+  cmt1_->setPlaceholderText("Comment");
+  cmt2_ = Named(new QLineEdit(prgFrame_), "Cmt2");
+  cmt2_->setPlaceholderText("Second comment (not saved)");
+
+  units_ = Named(new QGroupBox("Units", prgFrame_), "Units");
+  inch_ = Named(new QRadioButton("Inch", units_), "Inch");
+  metric_ = Named(new QRadioButton("Metric", units_), "Metric");
+  inch_->setChecked(true);
+  units_->setEnabled(false);
+  auto* unitLayout = new QHBoxLayout(units_);
+  unitLayout->addWidget(inch_);
+  unitLayout->addWidget(metric_);
+
+  btnNew_ = Named(new QPushButton("New", prgFrame_), "BtnNew");
+  savBtn_ = Named(new QPushButton("Save", prgFrame_), "SavBtn");
+  savAsBtn_ = Named(new QPushButton("Save As", prgFrame_), "SavAsBtn");
+  tnHFName_ = Named(new QPushButton("Nam", prgFrame_), "tnHFName");
+
+  auto* buttons = new QGridLayout;
+  buttons->addWidget(btnNew_, 0, 0);
+  buttons->addWidget(savBtn_, 0, 1);
+  buttons->addWidget(savAsBtn_, 1, 0);
+  buttons->addWidget(tnHFName_, 1, 1);
+
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(units_);
+  lower->addStretch(1);
+  lower->addLayout(buttons);
+
+  auto* layout = new QVBoxLayout(prgFrame_);
+  layout->addWidget(horzPrg_, 1);
+  layout->addWidget(cmt1_);
+  layout->addWidget(cmt2_);
+  layout->addLayout(lower);
+  return prgFrame_;
+}
+
+QWidget* MainWindow::BuildOptions() {
+  auto* options = new QWidget(this);
+
+  auto* automatic = new QWidget(options);
+  autoScan_ = Named(new OptionCheckBox("Automatic Translation", automatic), "AutoScan");
+  autoScan_->setToolTip(
+      "Scans the Source directory for any added or updated files and places 4 RCM programs in "
+      "the Destination directory.");
+  autoDel_ = Named(new OptionCheckBox("Automatic File Deletion", automatic), "AutoDel");
+  autoDel_->setToolTip(
+      "Deletes any RCM files in the Destination directory when the coresponding G-code file is "
+      "removed from the Source directory.");
+  autoDel_->setEnabled(false);
+  auto* automaticLayout = new QVBoxLayout(automatic);
+  automaticLayout->setContentsMargins(0, 0, 0, 0);
+  automaticLayout->addStretch(1);
+  automaticLayout->addWidget(autoScan_);
+  automaticLayout->addWidget(autoDel_);
+  automaticLayout->addStretch(1);
+
+  auto* omitting = new QGroupBox("Conversion Rules Omitting:", options);
+  noEmpties_ = Named(new OptionCheckBox("Empties", omitting), "NoEmpties");
+  noDupes_ = Named(new OptionCheckBox("Duplicates", omitting), "NoDupes");
+  auto* omittingLayout = new QVBoxLayout(omitting);
+  omittingLayout->addWidget(noEmpties_);
+  omittingLayout->addWidget(noDupes_);
+
+  auto* exclusions = new QGroupBox("Exclusions", options);
+  auto makeDigitBox = [exclusions](const char* name) {
+    auto* box = Named(new QLineEdit("0", exclusions), name);
+    box->setAlignment(Qt::AlignCenter);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance("00") + 16);
+    return box;
+  };
+  drillEx_ = makeDigitBox("DrillEx");
+  dowelEx_ = makeDigitBox("DowelEx");
+  vScrollDr_ = Named(new DigitSpinner(exclusions), "VScrollDr");
+  vScrollDw_ = Named(new DigitSpinner(exclusions), "VScrollDw");
+  auto* drillLabel = new QLabel("Drill", exclusions);
+  auto* dowelLabel = new QLabel("Dowel", exclusions);
+  drillLabel->setBuddy(drillEx_);
+  dowelLabel->setBuddy(dowelEx_);
+  auto* exclusionLayout = new QGridLayout(exclusions);
+  exclusionLayout->setHorizontalSpacing(4);
+  exclusionLayout->addWidget(drillLabel, 0, 0);
+  exclusionLayout->addWidget(drillEx_, 0, 1);
+  exclusionLayout->addWidget(vScrollDr_, 0, 2);
+  exclusionLayout->addItem(new QSpacerItem(16, 1), 0, 3);
+  exclusionLayout->addWidget(dowelLabel, 0, 4);
+  exclusionLayout->addWidget(dowelEx_, 0, 5);
+  exclusionLayout->addWidget(vScrollDw_, 0, 6);
+
+  auto* layout = new QHBoxLayout(options);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(automatic);
+  layout->addSpacing(12);
+  layout->addWidget(omitting);
+  layout->addWidget(exclusions);
+  layout->addStretch(1);
+  return options;
+}
+
+QWidget* MainWindow::BuildFaces() {
+  auto* faces = Named(new QGroupBox("Faces", this), "Frame1");
+  auto* panel = Named(new QFrame(faces), "Frame2");
+  panel->setFrameShape(QFrame::Box);
+  panel->setLineWidth(2);
+  panel->setFixedSize(44, 44);
+  auto number = [faces](const char* text) {
+    auto* label = new QLabel(text, faces);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+  };
+  auto* layout = new QGridLayout(faces);
+  layout->setSpacing(2);
+  layout->addWidget(number("1"), 0, 1);
+  layout->addWidget(number("3"), 1, 0);
+  layout->addWidget(panel, 1, 1);
+  layout->addWidget(number("4"), 1, 2);
+  layout->addWidget(number("2"), 2, 1);
+  return faces;
+}
+
+void MainWindow::ConnectOptions() {
+  connect(autoScan_, &QCheckBox::stateChanged, this, &MainWindow::AutoScan_Click);
+  connect(autoDel_, &QCheckBox::stateChanged, this, &MainWindow::AutoDel_Click);
+  connect(noEmpties_, &QCheckBox::stateChanged, this, &MainWindow::NoEmpties_Click);
+  connect(noDupes_, &QCheckBox::stateChanged, this, &MainWindow::NoDupes_Click);
+  connect(drillEx_, &QLineEdit::textChanged, this, &MainWindow::DrillEx_Change);
+  connect(dowelEx_, &QLineEdit::textChanged, this, &MainWindow::DowelEx_Change);
+  connect(vScrollDr_, &QAbstractSlider::valueChanged, this, &MainWindow::VScrollDr_Change);
+  connect(vScrollDw_, &QAbstractSlider::valueChanged, this, &MainWindow::VScrollDw_Change);
+  connect(sDir_, &QToolButton::clicked, this, &MainWindow::SDir_Click);
+  connect(dDir_, &QToolButton::clicked, this, &MainWindow::DDir_Click);
+}
+
+}  // namespace tessaro::desktop

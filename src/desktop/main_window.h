@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/options.h"
+#include "app/settings_file.h"
+#include "desktop/dir_dialog.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QTimer;
+class QToolButton;
+
+namespace tessaro {
+class Operator;
+class Session;
+}  // namespace tessaro
+
+namespace tessaro::desktop {
+
+class DigitSpinner;
+class FileListBox;
+class FrameBox;
+class OptionCheckBox;
+class PathLabel;
+
+struct StartupOptions {
+  bool showAbout = true;  // the About box shows modally before the settings are read
+};
+
+// The main window. Its controls hold the options as the operator sees them; each change
+// is written to the settings file at once and copied into the session's translation
+// settings. Controls carry their names as object names (File1, AutoScan, HorzPrg ...).
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `appFolder` holds Tessaro.INI and Template.RCM and ends with a separator.
+  // `asker` answers every question of this window and of its session.
+  MainWindow(Operator& asker, std::string appFolder, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Start-up: applies the settings file to the controls, each step on its own so that
+  // one that fails leaves the rest to run. Call once, before the window is shown.
+  void StartUp(const StartupOptions& options = {});
+
+  // How a folder button asks for a folder: the initial folder in, the chosen folder
+  // ending with a separator out, "" when cancelled. By default the folder dialog.
+  using FolderChooser = std::function<std::string(const std::string& initialFolder)>;
+  void setFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
+
+  // What the program commands share.
+  Session& session() { return *session_; }
+  const SettingsFile& settings() const { return settings_; }
+  Operator& asker() { return asker_; }
+  const std::string& appFolder() const { return appFolder_; }
+  bool rcmFormat() const { return rcmFormat_; }
+  const std::string& programExtension() const { return programExtension_; }
+  bool startingUp() const { return startingUp_; }
+  FileListBox* file1() const { return file1_; }
+  FileListBox* file2() const { return file2_; }
+  QTimer* timer1() const { return timer1_; }
+
+  // Empties and Duplicates are enabled exactly when all four face masks are set.
+  void UpdateOmissionRules();
+
+ signals:
+  // The window has stored its position on closing; the program ends.
+  void shutDown();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  QWidget* BuildSourceFrame();
+  QWidget* BuildDestFrame();
+  QWidget* BuildProgramFrame();
+  QWidget* BuildOptions();
+  QWidget* BuildFaces();
+  void ConnectOptions();
+
+  // Option handlers: each runs when its control changes value.
+  void AutoScan_Click();
+  void AutoDel_Click();
+  void NoEmpties_Click();
+  void NoDupes_Click();
+  void DrillEx_Change();
+  void DowelEx_Change();
+  void VScrollDr_Change();
+  void VScrollDw_Change();
+  void SDir_Click();
+  void DDir_Click();
+
+  // Keeps one digit in the box, stores it and moves the spinner; `digit` gets it.
+  void ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner, int& digit);
+  // The folder choice for one list.
+  void ChooseFolder(FileListBox* list, PathLabel* label, std::string_view key);
+  void PointList(FileListBox* list, const std::string& folder);
+  void WriteSettingsValue(std::string_view key, const std::string& value) const;
+
+  Operator& asker_;
+  std::string appFolder_;
+  SettingsFile settings_;
+  std::unique_ptr<Session> session_;
+  DirDialogMemory dirMemory_;
+  FolderChooser chooseFolder_;
+
+  bool startingUp_ = false;
+  bool rcmFormat_ = false;
+  std::string programExtension_ = "ACC";
+
+  // Options
+  OptionCheckBox* autoScan_ = nullptr;
+  OptionCheckBox* autoDel_ = nullptr;
+  OptionCheckBox* noEmpties_ = nullptr;
+  OptionCheckBox* noDupes_ = nullptr;
+  QLineEdit* drillEx_ = nullptr;
+  QLineEdit* dowelEx_ = nullptr;
+  DigitSpinner* vScrollDr_ = nullptr;
+  DigitSpinner* vScrollDw_ = nullptr;
+  // Folders and lists
+  FrameBox* sourceFrame_ = nullptr;
+  QGroupBox* destFrame_ = nullptr;
+  QToolButton* sDir_ = nullptr;
+  QToolButton* dDir_ = nullptr;
+  PathLabel* sPath_ = nullptr;
+  PathLabel* dPath_ = nullptr;
+  FileListBox* file1_ = nullptr;
+  FileListBox* file2_ = nullptr;
+  QPushButton* rpAF_ = nullptr;
+  // Program
+  QGroupBox* prgFrame_ = nullptr;
+  QTableView* horzPrg_ = nullptr;
+  QLineEdit* cmt1_ = nullptr;
+  QLineEdit* cmt2_ = nullptr;
+  QGroupBox* units_ = nullptr;
+  QRadioButton* inch_ = nullptr;
+  QRadioButton* metric_ = nullptr;
+  QPushButton* btnNew_ = nullptr;
+  QPushButton* savBtn_ = nullptr;
+  QPushButton* savAsBtn_ = nullptr;
+  QPushButton* tnHFName_ = nullptr;
+  QTimer* timer1_ = nullptr;
+};
+
+}  // namespace tessaro::desktop

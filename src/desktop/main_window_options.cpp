@@ -1,0 +1,108 @@
+// The options of the main window: each handler runs when its control changes value.
+#include <QLineEdit>
+#include <cmath>
+
+#include "app/operator.h"
+#include "app/text.h"
+#include "desktop/digit_spinner.h"
+#include "desktop/file_list_box.h"
+#include "desktop/main_window.h"
+#include "desktop/option_check_box.h"
+#include "desktop/path_label.h"
+#include "desktop/qt_text.h"
+#include "program/session.h"
+
+namespace tessaro::desktop {
+
+namespace {
+
+constexpr char kAutoDeleteWarning[] =
+    "Turning this on will Automatically DELETE any RCM files that \r"
+    "   do not have matching G-code files in the Source directory.\r"
+    "\r"
+    "                 Are You Sure You Want To Do This?";
+
+std::string WithoutTrailingSeparator(std::string folder) {
+  if (!folder.empty() && folder.back() == kPathSeparator) folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
+void MainWindow::WriteSettingsValue(std::string_view key, const std::string& value) const {
+  settings_.WriteSetting(keys::kSettings, key, value);
+}
+
+void MainWindow::AutoScan_Click() {
+  WriteSettingsValue(keys::kAutoScan, " " + std::to_string(autoScan_->value()));
+  autoDel_->setEnabled(autoScan_->value() == 1);
+}
+
+void MainWindow::AutoDel_Click() {
+  if (autoDel_->value() == 1 && !startingUp_) {
+    if (!asker_.AskYesNo("Alert!", kAutoDeleteWarning)) autoDel_->setValue(0);
+  }
+  WriteSettingsValue(keys::kAutoDelete, " " + std::to_string(autoDel_->value()));
+}
+
+void MainWindow::NoEmpties_Click() {
+  WriteSettingsValue(keys::kNoEmpties, std::to_string(noEmpties_->value()));
+  session_->Settings().noEmpties = noEmpties_->value();
+}
+
+void MainWindow::NoDupes_Click() {
+  WriteSettingsValue(keys::kNoDuplicates, std::to_string(noDupes_->value()));
+  session_->Settings().noDupes = noDupes_->value();
+}
+
+void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner,
+                                 int& digit) {
+  const std::string text = ToStd(box->text());
+  const std::string normalised = NormaliseExclusion(text);
+  if (normalised != text) {
+    box->setText(ToQt(normalised));  // comes back here with the digit
+    return;
+  }
+  WriteSettingsValue(key, normalised);
+  digit = static_cast<int>(std::lround(ReadNumber(normalised)));
+  spinner->setValue(digit);
+}
+
+void MainWindow::DrillEx_Change() {
+  ExclusionChange(drillEx_, keys::kDrillExclusion, vScrollDr_, session_->Settings().drillExclusion);
+}
+
+void MainWindow::DowelEx_Change() {
+  ExclusionChange(dowelEx_, keys::kDowellExclusion, vScrollDw_,
+                  session_->Settings().dowelExclusion);
+}
+
+void MainWindow::VScrollDr_Change() { drillEx_->setText(QString::number(vScrollDr_->value())); }
+
+void MainWindow::VScrollDw_Change() { dowelEx_->setText(QString::number(vScrollDw_->value())); }
+
+void MainWindow::SDir_Click() { ChooseFolder(file1_, sPath_, keys::kSourcePath); }
+
+void MainWindow::DDir_Click() { ChooseFolder(file2_, dPath_, keys::kDestinationPath); }
+
+void MainWindow::ChooseFolder(FileListBox* list, PathLabel* label, std::string_view key) {
+  const std::string previous = list->path();
+  const std::string chosen = chooseFolder_ ? chooseFolder_(previous) : std::string();
+  if (chosen.empty()) return;
+  if (WithoutTrailingSeparator(chosen) != WithoutTrailingSeparator(previous)) {
+    autoDel_->setValue(0);
+    autoScan_->setValue(0);
+  }
+  PointList(list, chosen);
+  label->setText(ToQt(chosen));
+  WriteSettingsValue(key, chosen);
+  list->refresh();
+}
+
+void MainWindow::PointList(FileListBox* list, const std::string& folder) {
+  const std::string error = list->setPath(folder);
+  if (!error.empty() && !startingUp_) asker_.Tell("Alert", error);
+  if (list == file2_) session_->Settings().destinationFolder = file2_->path();
+}
+
+}  // namespace tessaro::desktop

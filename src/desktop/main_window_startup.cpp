@@ -1,0 +1,100 @@
+// Start-up and shutdown of the main window.
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/text.h"
+#include "desktop/about_box.h"
+#include "desktop/file_list_box.h"
+#include "desktop/main_window.h"
+#include "desktop/option_check_box.h"
+#include "desktop/path_label.h"
+#include "desktop/qt_text.h"
+#include "desktop/window_placement.h"
+#include "program/session.h"
+
+namespace tessaro::desktop {
+
+namespace {
+
+// A start-up step that fails is skipped and the next one runs.
+template <typename Step>
+void Guarded(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+void MainWindow::StartUp(const StartupOptions& options) {
+  startingUp_ = true;
+  if (options.showAbout) {
+    AboutBox about(this);
+    about.exec();
+  }
+
+  StoredOptions stored;
+  Guarded([&] { stored = ReadStoredOptions(settings_); });
+
+  Guarded([&] { RestorePosition(*this, stored.windowLeft, stored.windowTop); });
+  Guarded([&] {
+    rcmFormat_ = stored.rcmFormat;
+    session_->Settings().rcmFormat = rcmFormat_;
+  });
+  // Setting a box runs its change handling when the value differs.
+  Guarded([&] {
+    if (stored.autoDelete) autoDel_->setValue(*stored.autoDelete);
+  });
+  Guarded([&] {
+    if (stored.autoScan) autoScan_->setValue(*stored.autoScan);
+  });
+  Guarded([&] {
+    dPath_->setText(ToQt(stored.destinationPath));
+    sPath_->setText(ToQt(stored.sourcePath));
+  });
+  // A folder that cannot be opened leaves its list on the current folder.
+  Guarded([&] { PointList(file1_, ToStd(sPath_->text())); });
+  Guarded([&] { PointList(file2_, ToStd(dPath_->text())); });
+  Guarded([&] { file1_->setPattern("*."); });
+  Guarded([&] { programExtension_ = rcmFormat_ ? "RCM" : "ACC"; });
+  Guarded([&] { rpAF_->setText(ToQt("Delete all " + programExtension_ + " Files")); });
+  Guarded([&] { destFrame_->setTitle(ToQt(programExtension_ + " Files (Destination)")); });
+  Guarded([&] { file2_->setPattern("*." + programExtension_); });
+  // The stored texts as they are: the boxes' handling normalises and writes them back.
+  Guarded([&] {
+    dowelEx_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDowellExclusion)));
+    drillEx_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDrillExclusion)));
+  });
+  Guarded([&] { session_->Settings().facePriority = stored.facePriority; });
+  Guarded([&] {
+    if (stored.deleteButtonVisible) rpAF_->setVisible(true);
+  });
+  Guarded([&] {
+    if (stored.noDuplicates) noDupes_->setValue(*stored.noDuplicates);
+    if (stored.noEmpties) noEmpties_->setValue(*stored.noEmpties);
+  });
+  Guarded([&] { timer1_->setInterval(stored.scanIntervalMs); });
+  Guarded([&] { session_->Settings().masks = stored.masks; });
+  Guarded([&] { UpdateOmissionRules(); });
+  startingUp_ = false;
+}
+
+void MainWindow::UpdateOmissionRules() {
+  const bool enabled = AllMasksSet(session_->Settings().masks);
+  noEmpties_->setEnabled(enabled);
+  noDupes_->setEnabled(enabled);
+  session_->Settings().omissionRulesEnabled = enabled;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  settings_.WriteSetting(keys::kWindow, keys::kTop, std::to_string(TopTwips(*this)));
+  settings_.WriteSetting(keys::kWindow, keys::kLeft, std::to_string(LeftTwips(*this)));
+  event->accept();
+  emit shutDown();
+}
+
+}  // namespace tessaro::desktop
