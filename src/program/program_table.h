@@ -38,7 +38,10 @@ class ProgramTable {
   bool UnitsEnabled = false;
 
  private:
-  std::vector<std::array<std::string, kColumns + 1>> rows_;  // [row][column], column 0 unused
+  using Row = std::array<std::string, kColumns + 1>;  // column 0 unused
+  static Row EmptyRow();                              // what a cleared row holds: "", "0", "0"
+
+  std::vector<Row> rows_;  // [row][column]
 };
 
 }  // namespace tessaro

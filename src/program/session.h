@@ -82,12 +82,16 @@ class Session {
   // Reads one G-code file into the hole set only (nothing is written).
   Status ReadGcode(const std::string& gcodePath);
 
-  // Translates one G-code file into its face programs in the destination folder.
+  // Translates one G-code file into its face programs in the destination folder: in
+  // the RCM format faces 1 to 4 through Template.RCM of the application folder, in the
+  // ACC format the faces in FacePriority order through the table. Every program is
+  // replaced atomically, hidden and read-only ones included. A refused G-code file and
+  // an unreadable template write nothing; failures name the file in `errors`.
   TranslationReport Process(const std::string& gcodePath);
 
   // Loads a program file of the format in force into the table; "" only clears it.
   Status LoadProgramFile(const std::string& path);
-  // Writes the table as an ACC program.
+  // Writes the comment and the first HoleCounter rows of the table as an ACC program.
   Status SaveFile(const std::string& path);
   // Writes the table through the RCM base program `basePath` to `saveTarget` (empty:
   // back into the base program). A target named TEMPLATE.RCM is written as
@@ -99,9 +103,17 @@ class Session {
   // True when the face's program is to be hidden by the omission rules.
   bool FaceTest(int face) const;
 
+  // The G-code file of the last translation in the RCM format.
   const std::string& LastTranslatedFile() const { return lastTranslatedFile_; }
 
  private:
+  void ProcessRcm(const std::string& gcodePath, TranslationReport& report);
+  void ProcessAcc(TranslationReport& report);
+  // destination folder / ApplyMask(name of the G-code file, face) . extension
+  std::string FaceProgramPath(int face) const;
+  void WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
+                        TranslationReport& report);
+
   Operator& operator_;
   TranslationSettings settings_;
   HoleSet holes_;

@@ -1,0 +1,260 @@
+#include "program/session.h"
+
+#include <array>
+#include <utility>
+
+#include "app/app_folder.h"
+#include "app/text.h"
+#include "gcode/gcode_interpreter.h"
+#include "gcode/scan_router.h"
+#include "outside/file_ops.h"
+#include "program/program_files.h"
+
+namespace tessaro {
+
+namespace {
+
+constexpr int kFirstFace = 1;
+constexpr int kLastFace = 4;
+
+// A check box value as start-up leaves it: a stored 0, 1 or 2, else unchecked.
+int CheckBoxValue(const std::optional<int>& stored) {
+  if (!stored || *stored < 0 || *stored > 2) return 0;
+  return *stored;
+}
+
+int ExclusionDigit(const std::string& text) { return static_cast<int>(ReadNumber(text)); }
+
+// The face named by one position of the face order, or 0 when the position holds no
+// digit 1 to 4 or lies past the end of the text.
+int FaceAtPosition(const std::string& facePriority, size_t position) {
+  if (position >= facePriority.size()) return 0;
+  const char c = facePriority[position];
+  if (c < '1' || c > '4') return 0;
+  return c - '0';
+}
+
+bool HasPositiveLocation(const HoleSet& holes, int face) {
+  for (int hole = 1; hole <= kMaxHolesPerFace; ++hole) {
+    if (holes.Holes[face][hole].Location > 0) return true;
+  }
+  return false;
+}
+
+int CountPositiveLocations(const HoleSet& holes, int face) {
+  int count = 0;
+  for (int hole = 1; hole <= kMaxHolesPerFace; ++hole) {
+    if (holes.Holes[face][hole].Location > 0) ++count;
+  }
+  return count;
+}
+
+bool FaceHasHole(const HoleSet& holes, int face, const HoleRecord& wanted) {
+  for (int hole = 1; hole <= kMaxHolesPerFace; ++hole) {
+    const HoleRecord& candidate = holes.Holes[face][hole];
+    if (candidate.Location == wanted.Location && candidate.Drill == wanted.Drill &&
+        candidate.Dowel == wanted.Dowel) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TranslationSettings TranslationSettingsFromStored(const StoredOptions& stored,
+                                                  const std::string& appFolder) {
+  TranslationSettings settings;
+  settings.rcmFormat = stored.rcmFormat;
+  settings.appFolder = appFolder;
+  settings.destinationFolder = stored.destinationPath;
+  settings.facePriority = stored.facePriority;
+  for (int face = 1; face <= kLastFace; ++face) {
+    settings.masks[face] = MaskFromStored(stored.masks[face]);
+  }
+  settings.omissionRulesEnabled = AllMasksSet(settings.masks);
+  settings.noEmpties = CheckBoxValue(stored.noEmpties);
+  settings.noDupes = CheckBoxValue(stored.noDuplicates);
+  settings.drillExclusion = ExclusionDigit(stored.drillExclusion);
+  settings.dowelExclusion = ExclusionDigit(stored.dowelExclusion);
+  return settings;
+}
+
+Session::Session(Operator& op)
+    : operator_(op),
+      router_(std::make_unique<ScanRouter>(holes_, state_, op)),
+      interpreter_(std::make_unique<GcodeInterpreter>(
+          holes_, state_,
+          [this] {
+            return Exclusions{settings_.drillExclusion, settings_.dowelExclusion};
+          })),
+      programFiles_(std::make_unique<ProgramFileHandlers>(holes_, state_, table_,
+                                                          [this] { return settings_.rcmFormat; })) {
+  router_->SetHandler(kScanReadGcode, interpreter_.get());
+  programFiles_->Register(*router_);
+}
+
+Session::~Session() = default;
+
+Status Session::ReadGcode(const std::string& gcodePath) {
+  state_.ScanMode = kScanReadGcode;
+  return router_->Scan(gcodePath);
+}
+
+TranslationReport Session::Process(const std::string& gcodePath) {
+  TranslationReport report;
+  const Status read = ReadGcode(gcodePath);
+  if (!read.ok()) {
+    report.errors.push_back(read.error());
+    return report;
+  }
+  if (holes_.RejectedFile) {
+    report.refused = true;
+    return report;
+  }
+  if (settings_.rcmFormat) {
+    ProcessRcm(gcodePath, report);
+  } else {
+    ProcessAcc(report);
+  }
+  return report;
+}
+
+std::string Session::FaceProgramPath(int face) const {
+  return JoinPath(settings_.destinationFolder, ApplyMask(FileNamePart(holes_.ScannedFile), face) +
+                                                   "." + settings_.programExtension());
+}
+
+void Session::WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
+                               TranslationReport& report) {
+  // The archive attribute alone lets a hidden or read-only program be replaced.
+  SetFileAttributes(path, kArchiveAttribute);
+  const Status written = ReplaceFileContents(path, text);
+  if (!written.ok()) {
+    report.errors.push_back(written.error());
+    return;
+  }
+  SetFileAttributes(path, hide ? kHiddenAttribute : kArchiveAttribute);
+  report.written.push_back({path, hide});
+}
+
+void Session::ProcessRcm(const std::string& gcodePath, TranslationReport& report) {
+  const std::string templatePath = settings_.appFolder + kTemplateFileName;
+  // All four texts are built before any is written: a template that cannot be read
+  // leaves the destination as it was.
+  std::array<std::string, kLastFace + 1> texts;
+  for (int face = kFirstFace; face <= kLastFace; ++face) {
+    state_.CurrentFace = face;
+    state_.ScanMode = kScanWriteFace;
+    const Status scanned = router_->Scan(templatePath);
+    if (!scanned.ok()) {
+      report.errors.push_back(scanned.error());
+      return;
+    }
+    texts[face] = std::move(state_.OutputText);
+    state_.OutputText.clear();
+  }
+  for (int face = kFirstFace; face <= kLastFace; ++face) {
+    WriteFaceProgram(FaceProgramPath(face), texts[face], FaceTest(face), report);
+  }
+  holes_.FaceHoleCount = {};
+  lastTranslatedFile_ = gcodePath;
+}
+
+void Session::ProcessAcc(TranslationReport& report) {
+  const bool metricSource = holes_.MetricSource == 1;
+  auto shown = [&](double location) {
+    if (metricSource && table_.Inch) return location / 25.4;
+    if (!metricSource && !table_.Inch) return location * 25.4;
+    return location;
+  };
+
+  for (size_t position = 0; position < kLastFace; ++position) {
+    const int face = FaceAtPosition(settings_.facePriority, position);
+    if (face == 0) continue;
+
+    int row = 1;
+    while (row <= kMaxHolesPerFace && holes_.Holes[face][row].Location != 0) {
+      const HoleRecord& hole = holes_.Holes[face][row];
+      table_.SetCell(row, ProgramTable::kLocationColumn, FormatGeneral(shown(hole.Location)));
+      table_.SetCell(row, ProgramTable::kDrillColumn, std::to_string(hole.Drill));
+      table_.SetCell(row, ProgramTable::kDowelColumn, std::to_string(hole.Dowel));
+      ++row;
+    }
+    table_.Cmt1 = holes_.MacroName;
+    state_.HoleCounter = row - 1;
+
+    const bool lastPosition = position == kLastFace - 1;
+    bool hide = false;
+    if (settings_.omissionRulesEnabled) {
+      hide = FaceTest(face);
+    } else {
+      hide = state_.HoleCounter == 0 && lastPosition;
+    }
+    WriteFaceProgram(FaceProgramPath(face), FormatAccProgram(table_, state_.HoleCounter), hide,
+                     report);
+    if (!settings_.omissionRulesEnabled && state_.HoleCounter > 0) break;
+  }
+  holes_.FaceHoleCount = {};
+  state_.ScanMode = kScanIdle;
+}
+
+Status Session::LoadProgramFile(const std::string& path) {
+  table_.ClearTable();
+  if (path.empty()) return Status::Ok();
+  state_.ScanMode = kScanLoadProgram;
+  return router_->Scan(path);
+}
+
+Status Session::SaveFile(const std::string& path) {
+  return ReplaceFileContents(path, FormatAccProgram(table_, state_.HoleCounter));
+}
+
+SaveOutcome Session::SaveThroughBase(const std::string& basePath, const std::string& saveTarget) {
+  state_.SaveTarget = saveTarget;
+  state_.ScanMode = kScanSaveThroughBase;
+  const Status scanned = router_->Scan(basePath);
+  if (!scanned.ok()) return {ResolveSaveTarget(saveTarget, basePath), scanned};
+  const std::string target = state_.SaveTarget;
+  return {target, ReplaceFileContents(target, state_.OutputText)};
+}
+
+std::string Session::ApplyMask(std::string_view sourceName, int face) const {
+  std::string name(sourceName.substr(0, kMaskLength));
+  name.resize(kMaskLength, ' ');
+  if (face >= 0 && face <= kLastFace) {
+    const std::string& mask = settings_.masks[static_cast<size_t>(face)];
+    for (size_t i = 0; i < kMaskLength && i < mask.size(); ++i) {
+      // A character no file name can hold keeps the source's character.
+      if (mask[i] != ' ' && IsFileNameCharacter(mask[i])) name[i] = mask[i];
+    }
+  }
+  name = Trim(name);
+  for (char& c : name) {
+    if (c == ' ') c = '-';
+  }
+  return name;
+}
+
+bool Session::FaceTest(int face) const {
+  if (!settings_.omissionRulesEnabled) return false;
+  if (face < kFirstFace || face > kLastFace) return false;
+  if (settings_.noEmpties != 0 && !HasPositiveLocation(holes_, face)) return true;
+  if (settings_.noDupes == 0) return false;
+
+  int partner = 0;
+  if (face == 2) partner = 1;
+  if (face == 4) partner = 3;
+  if (partner == 0) return false;
+
+  if (CountPositiveLocations(holes_, partner) != CountPositiveLocations(holes_, face)) {
+    return false;
+  }
+  for (int hole = 1; hole <= kMaxHolesPerFace; ++hole) {
+    const HoleRecord& wanted = holes_.Holes[partner][hole];
+    if (wanted.Location != 0 && !FaceHasHole(holes_, face, wanted)) return false;
+  }
+  return true;
+}
+
+}  // namespace tessaro
