@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -56,6 +55,7 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
 
   timer1_ = Named(new QTimer(this), "Timer1");
   timer1_->setInterval(kDefaultScanIntervalMs);
+  ConnectCommands();
   timer1_->start();
 }
 
@@ -118,16 +118,8 @@ QWidget* MainWindow::BuildDestFrame() {
 QWidget* MainWindow::BuildProgramFrame() {
   prgFrame_ = Named(new QGroupBox(ToQt(session_->Table().FrameCaption), this), "PrgFrame");
 
+  // Its model, over the session's program table, comes with the commands.
   horzPrg_ = Named(new QTableView(prgFrame_), "HorzPrg");
-  auto* model =
-      new QStandardItemModel(ProgramTable::kMinimumRows, ProgramTable::kColumns, horzPrg_);
-  model->setHorizontalHeaderLabels({"Location", "Drill", "Dowel"});
-  for (int row = 0; row < ProgramTable::kMinimumRows; ++row) {
-    model->setItem(row, 0, new QStandardItem(""));
-    model->setItem(row, 1, new QStandardItem("0"));
-    model->setItem(row, 2, new QStandardItem("0"));
-  }
-  horzPrg_->setModel(model);
   horzPrg_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   horzPrg_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horzPrg_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);

@@ -29,6 +29,7 @@ class FileListBox;
 class FrameBox;
 class OptionCheckBox;
 class PathLabel;
+class ProgramCommands;
 
 struct StartupOptions {
   bool showAbout = true;  // the About box shows modally before the settings are read
@@ -66,6 +67,8 @@ class MainWindow : public QMainWindow {
   FileListBox* file1() const { return file1_; }
   FileListBox* file2() const { return file2_; }
   QTimer* timer1() const { return timer1_; }
+  // The commands on programs: the grid, New, Save, Save As, the masks, the timer's scan.
+  ProgramCommands& commands() const { return *commands_; }
 
   // Empties and Duplicates are enabled exactly when all four face masks are set.
   void UpdateOmissionRules();
@@ -85,6 +88,9 @@ class MainWindow : public QMainWindow {
   QWidget* BuildOptions();
   QWidget* BuildFaces();
   void ConnectOptions();
+  // The program grid and the commands on programs (main_window_commands.cpp).
+  void ConnectCommands();
+  void SetTabOrder();
 
   // Option handlers: each runs when its control changes value.
   void AutoScan_Click();
@@ -148,6 +154,7 @@ class MainWindow : public QMainWindow {
   QPushButton* savAsBtn_ = nullptr;
   QPushButton* tnHFName_ = nullptr;
   QTimer* timer1_ = nullptr;
+  ProgramCommands* commands_ = nullptr;
 };
 
 }  // namespace tessaro::desktop

@@ -1,12 +1,34 @@
 #include "desktop/message_box_operator.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "desktop/qt_text.h"
 
 namespace tessaro::desktop {
 
+namespace {
+
+// A box that comes up in the middle of a command shows the normal pointer.
+class NormalPointer {
+ public:
+  NormalPointer() : busy_(QApplication::overrideCursor() != nullptr) {
+    if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~NormalPointer() {
+    if (busy_) QApplication::restoreOverrideCursor();
+  }
+  NormalPointer(const NormalPointer&) = delete;
+  NormalPointer& operator=(const NormalPointer&) = delete;
+
+ private:
+  bool busy_;
+};
+
+}  // namespace
+
 bool MessageBoxOperator::AskYesNo(const std::string& title, const std::string& text) {
+  const NormalPointer pointer;
   QMessageBox box(QMessageBox::NoIcon, ToQt(title), MessageText(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::Yes);
@@ -14,6 +36,7 @@ bool MessageBoxOperator::AskYesNo(const std::string& title, const std::string& t
 }
 
 void MessageBoxOperator::Tell(const std::string& title, const std::string& text) {
+  const NormalPointer pointer;
   QMessageBox box(QMessageBox::Warning, ToQt(title), MessageText(text), QMessageBox::Ok, parent_);
   box.exec();
 }

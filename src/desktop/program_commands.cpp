@@ -1,0 +1,424 @@
+#include "desktop/program_commands.h"
+
+#include <QEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTime>
+#include <QTimer>
+#include <cctype>
+
+#include "app/app_folder.h"
+#include "app/operator.h"
+#include "app/settings_file.h"
+#include "app/text.h"
+#include "desktop/file_list_box.h"
+#include "desktop/frame_box.h"
+#include "desktop/option_check_box.h"
+#include "desktop/qt_text.h"
+#include "desktop/rename_dialog.h"
+#include "program/session.h"
+
+namespace tessaro::desktop {
+
+namespace {
+
+constexpr const char* kAlertTitle = "Alert";
+constexpr size_t kNamesShown = 4;
+
+// Runs a command when the operator picks an item of a list: a change of the current item
+// (by mouse or keyboard), or a press on the item that is already the current one, so
+// that a second click on the same file runs the command again. A change runs the
+// command once the view has settled its selection, which follows the current item.
+class ItemPicker : public QObject {
+ public:
+  ItemPicker(FileListBox* list, std::function<void()> command)
+      : QObject(list), list_(list), command_(std::move(command)) {
+    list_->viewport()->installEventFilter(this);
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+      ++changes_;
+      if (row < 0 || pending_) return;
+      pending_ = true;
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            pending_ = false;
+            command_();
+          },
+          Qt::QueuedConnection);
+    });
+    connect(list_, &QListWidget::itemPressed, this, [this](QListWidgetItem*) {
+      if (changes_ == changesAtPress_ && !pending_) command_();
+    });
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress) {
+      changesAtPress_ = changes_;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  FileListBox* list_;
+  std::function<void()> command_;
+  bool pending_ = false;
+  unsigned changes_ = 0;
+  unsigned changesAtPress_ = ~0u;
+};
+
+std::string ChooseSaveTarget(QWidget* parent, const SaveRequest& request) {
+  QFileDialog dialog(parent, "Save As", ToQt(request.initialFolder), ToQt(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(QString());
+  dialog.selectFile(ToQt(request.defaultName));
+  if (dialog.exec() != QDialog::Accepted) return "";
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? std::string() : ToStd(chosen.front());
+}
+
+// "A, B, C and 4 more"
+std::string NameList(const std::vector<std::string>& paths) {
+  std::string text;
+  for (size_t i = 0; i < paths.size() && i < kNamesShown; ++i) {
+    if (i > 0) text += ", ";
+    text += FileNamePart(paths[i]);
+  }
+  if (paths.size() > kNamesShown) {
+    text += " and " + std::to_string(paths.size() - kNamesShown) + " more";
+  }
+  return text;
+}
+
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
+  std::string text;
+  for (const std::string& part : parts) {
+    if (!text.empty()) text += separator;
+    text += part;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string TickSummary(const TickOutcome& outcome) {
+  std::vector<std::string> parts;
+  if (!outcome.translatedFiles.empty()) {
+    parts.push_back("translated " + NameList(outcome.translatedFiles));
+  }
+  if (!outcome.refusedFiles.empty()) {
+    parts.push_back("not G-code of the accepted kind: " + NameList(outcome.refusedFiles));
+  }
+  if (!outcome.deletedPrograms.empty()) {
+    parts.push_back("deleted " + NameList(outcome.deletedPrograms));
+  }
+  for (const std::string& error : outcome.errors) parts.push_back(error);
+  std::string text = Joined(parts, "; ");
+  if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
+ProgramCommands::ProgramCommands(Session& session, Operator& asker, const SettingsFile& settings,
+                                 const CommandControls& controls, QObject* parent)
+    : QObject(parent),
+      session_(session),
+      asker_(asker),
+      settings_(settings),
+      controls_(controls),
+      cycle_(session) {
+  binding_ = new ProgramBinding(session_.Table(), controls_.program, this);
+  saveDialog_ = [this](const SaveRequest& request) {
+    return ChooseSaveTarget(controls_.window, request);
+  };
+  std::vector<QWidget*> scanControls = {controls_.file1,  controls_.file2,    controls_.btnNew,
+                                        controls_.savBtn, controls_.savAsBtn, controls_.tnHFName,
+                                        controls_.rpAF};
+  scanControls.insert(scanControls.end(), controls_.otherScanControls.begin(),
+                      controls_.otherScanControls.end());
+  gate_.setScanControls(scanControls);
+  ConnectControls();
+}
+
+ProgramCommands::~ProgramCommands() = default;
+
+RenameDialog* ProgramCommands::renameDialog() const { return rename_; }
+
+void ProgramCommands::ConnectControls() {
+  new ItemPicker(controls_.file1, [this] { File1_Click(); });
+  new ItemPicker(controls_.file2, [this] { File2_Click(); });
+  connect(controls_.sourceFrame, &FrameBox::clicked, this, &ProgramCommands::SourceFrame_Click);
+  connect(controls_.btnNew, &QPushButton::clicked, this, &ProgramCommands::BtnNew_Click);
+  connect(controls_.savBtn, &QPushButton::clicked, this, &ProgramCommands::SavBtn_Click);
+  connect(controls_.savAsBtn, &QPushButton::clicked, this, &ProgramCommands::SavAsBtn_Click);
+  connect(controls_.tnHFName, &QPushButton::clicked, this, &ProgramCommands::tnHFName_Click);
+  connect(controls_.rpAF, &QPushButton::clicked, this, &ProgramCommands::RpAF_Click);
+  connect(controls_.timer1, &QTimer::timeout, this, &ProgramCommands::Timer1_Timer);
+
+  // The shortcuts follow the buttons: none while a scan has them disabled.
+  auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), controls_.window);
+  connect(save, &QShortcut::activated, this, [this] {
+    if (controls_.savBtn->isEnabled()) SavBtn_Click();
+  });
+  auto* create = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), controls_.window);
+  connect(create, &QShortcut::activated, this, [this] {
+    if (controls_.btnNew->isEnabled()) BtnNew_Click();
+  });
+  controls_.btnNew->setToolTip("New program (Ctrl+N)");
+  controls_.savBtn->setToolTip("Save over the program selected in the list (Ctrl+S)");
+  controls_.savAsBtn->setToolTip("Save under a name of your choice");
+  controls_.tnHFName->setToolTip("Filename Assignment: the name masks of the four faces");
+}
+
+bool ProgramCommands::RcmFormat() const { return session_.Settings().rcmFormat; }
+
+std::string ProgramCommands::ProgramExtension() const {
+  return session_.Settings().programExtension();
+}
+
+std::string ProgramCommands::TemplatePath() const {
+  return session_.Settings().appFolder + kTemplateFileName;
+}
+
+void ProgramCommands::ShowStatus(const std::string& text) {
+  if (status_) status_(ToQt(text));
+}
+
+void ProgramCommands::Report(const Problems& problems) {
+  if (!problems.empty()) asker_.Tell(kAlertTitle, Joined(problems, "\r"));
+}
+
+void ProgramCommands::File1_Click() {
+  // While automatic translation is on, the source list only shows files.
+  if (controls_.autoScan->value() != 0) return;
+  const std::string name = controls_.file1->fileName();
+  if (name.empty()) return;
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_);
+    if (!scope.entered()) return;
+    const std::string path = JoinPath(controls_.file1->path(), name);
+    session_.Settings().destinationFolder = controls_.file2->path();
+    const TranslationReport report = session_.Process(path);
+    problems = report.errors;
+    controls_.file2->refresh();
+    // A file that could not be read was not translated: nothing to show.
+    const bool unread = report.written.empty() && !report.errors.empty();
+    if (!unread) PointAtProgram(problems);
+    binding_->Show();
+    if (report.refused) {
+      ShowStatus(name + " is not G-code of the accepted kind");
+    } else if (!unread) {
+      ShowStatus("Translated " + name + ": " + std::to_string(report.written.size()) +
+                 " programs written");
+    }
+  }
+  Report(problems);
+}
+
+void ProgramCommands::File2_Click() {
+  if (selectingProgram_) return;
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_);
+    if (!scope.entered()) return;
+    LoadSelectedProgram(problems);
+  }
+  Report(problems);
+}
+
+void ProgramCommands::SetPointer() {
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_);
+    if (!scope.entered()) return;
+    PointAtProgram(problems);
+  }
+  Report(problems);
+}
+
+void ProgramCommands::PointAtProgram(Problems& problems) {
+  FileListBox* file2 = controls_.file2;
+  if (file2->listCount() == 0 || session_.Holes().RejectedFile) return;
+  selectingProgram_ = true;
+  const QSignalBlocker quiet(file2);
+  const std::string target = ToUpper(FileNamePart(session_.LastTranslatedFile()) + "1.RCM");
+  int index = 0;
+  for (int i = 0; i < file2->listCount(); ++i) {
+    if (ToUpper(ToStd(file2->item(i)->text())) == target) {
+      index = i;
+      break;
+    }
+  }
+  file2->setListIndex(index);
+  file2->scrollToItem(file2->item(index));
+  selectingProgram_ = false;
+  LoadSelectedProgram(problems);
+}
+
+void ProgramCommands::LoadSelectedProgram(Problems& problems) {
+  const std::string name = controls_.file2->fileName();
+  if (name.empty()) return;
+  LoadIntoTable(JoinPath(controls_.file2->path(), name), problems);
+}
+
+void ProgramCommands::LoadIntoTable(const std::string& path, Problems& problems) {
+  const ProgramTable before = session_.Table();
+  const int holeCounter = session_.State().HoleCounter;
+  const Status loaded = session_.LoadProgramFile(path);
+  if (!loaded.ok()) {
+    session_.Table() = before;
+    session_.State().HoleCounter = holeCounter;
+    problems.push_back(loaded.error());
+  }
+  binding_->Show();
+}
+
+void ProgramCommands::BtnNew_Click() {
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_);
+    if (!scope.entered()) return;
+    controls_.file2->refresh();
+    // ACC: an empty path only clears the table, and the caption stays.
+    LoadIntoTable(RcmFormat() ? TemplatePath() : std::string(), problems);
+  }
+  controls_.program.cmt1->setFocus();
+  Report(problems);
+}
+
+void ProgramCommands::SavBtn_Click() {
+  const std::string name = controls_.file2->fileName();
+  if (name.empty()) {
+    SavAsBtn_Click();
+    return;
+  }
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_);
+    if (!scope.entered()) return;
+    const std::string file = JoinPath(controls_.file2->path(), name);
+    std::string written = file;
+    Status status = Status::Ok();
+    if (RcmFormat()) {
+      const SaveOutcome outcome = session_.SaveThroughBase(file, "");
+      written = outcome.path;
+      status = outcome.status;
+    } else {
+      status = session_.SaveFile(file);
+    }
+    if (status.ok()) {
+      ShowStatus("Saved " + written);
+    } else {
+      problems.push_back(status.error());
+    }
+  }
+  Report(problems);
+}
+
+void ProgramCommands::SavAsBtn_Click() {
+  Problems problems;
+  {
+    // Held while the dialog is open: a tick must not load another program meanwhile.
+    CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
+    if (!scope.entered()) return;
+    const std::string extension = ProgramExtension();
+    const std::string chosen =
+        saveDialog_ ? saveDialog_({controls_.file2->path(), "*." + extension, "*." + extension})
+                    : std::string();
+    if (!chosen.empty()) {
+      scope.ShowBusy();
+      std::string written = chosen;
+      Status status = Status::Ok();
+      if (RcmFormat()) {
+        const std::string selected = controls_.file2->fileName();
+        const std::string base =
+            selected.empty() ? TemplatePath() : JoinPath(controls_.file2->path(), selected);
+        const SaveOutcome outcome = session_.SaveThroughBase(base, chosen);
+        written = outcome.path;
+        status = outcome.status;
+      } else {
+        status = session_.SaveFile(chosen);
+      }
+      if (status.ok()) {
+        // The file written: Untitled.RCM when template.rcm was chosen.
+        session_.Table().FrameCaption = FileNamePart(written);
+        controls_.program.prgFrame->setTitle(ToQt(session_.Table().FrameCaption));
+        ShowStatus("Saved " + written);
+      } else {
+        problems.push_back(status.error());
+      }
+    }
+    controls_.file1->refresh();
+    controls_.file2->refresh();
+  }
+  Report(problems);
+}
+
+void ProgramCommands::tnHFName_Click() {
+  if (gate_.busy()) return;
+  if (rename_ == nullptr)
+    rename_ = new RenameDialog(settings_, session_.Settings().masks, controls_.window);
+  if (rename_->Run() && masksChanged_) masksChanged_();
+}
+
+void ProgramCommands::SourceFrame_Click() { controls_.file1->refresh(); }
+
+void ProgramCommands::Timer1_Timer() {
+  // A tick that comes due while a command or another tick runs is skipped.
+  if (gate_.busy() || cycle_.Running()) return;
+  const TickInputs inputs{controls_.autoScan->value(), controls_.autoDel->value(),
+                          controls_.file1->path(), controls_.file2->path()};
+  if (inputs.autoScan != 1) return;
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
+    if (!scope.entered()) return;
+    TickOutcome outcome = cycle_.RunTick(inputs, [&scope] { scope.Yield(); });
+    if (outcome.skipped) return;
+    if (outcome.changed) {
+      controls_.file1->refresh();
+      controls_.file2->refresh();
+    }
+    if (outcome.translated) {
+      scope.ShowBusy();
+      PointAtProgram(problems);
+      binding_->Show();
+    }
+    lastTick_ = std::move(outcome);
+  }
+  // Ticks report in the status line only: a message box would come back every few seconds.
+  std::vector<std::string> parts;
+  if (const std::string summary = TickSummary(lastTick_); !summary.empty())
+    parts.push_back(summary);
+  parts.insert(parts.end(), problems.begin(), problems.end());
+  if (!parts.empty()) {
+    ShowStatus(ToStd(QTime::currentTime().toString("HH:mm:ss")) + "  " + Joined(parts, "; "));
+  }
+}
+
+void ProgramCommands::RpAF_Click() {
+  Problems problems;
+  {
+    CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
+    if (!scope.entered()) return;
+    const DeleteAllOutcome outcome =
+        DeleteAllPrograms(controls_.file2->path(), RcmFormat(), asker_);
+    controls_.file2->setFocus();
+    controls_.file2->refresh();
+    if (outcome.confirmed) {
+      ShowStatus("Deleted " + std::to_string(outcome.deletedPrograms.size()) + " " +
+                 ProgramExtension() + " programs");
+    }
+    problems = outcome.errors;
+  }
+  Report(problems);
+}
+
+}  // namespace tessaro::desktop

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "desktop/command_gate.h"
+#include "desktop/program_binding.h"
+#include "scan/scan_cycle.h"
+
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace tessaro {
+class Operator;
+class Session;
+class SettingsFile;
+}  // namespace tessaro
+
+namespace tessaro::desktop {
+
+class FileListBox;
+class FrameBox;
+class OptionCheckBox;
+class RenameDialog;
+
+// The controls the program commands read and drive.
+struct CommandControls {
+  QWidget* window = nullptr;  // parent of the dialogs; holds the keyboard shortcuts
+  FileListBox* file1 = nullptr;
+  FileListBox* file2 = nullptr;
+  FrameBox* sourceFrame = nullptr;
+  OptionCheckBox* autoScan = nullptr;
+  OptionCheckBox* autoDel = nullptr;
+  ProgramControls program;
+  QPushButton* btnNew = nullptr;
+  QPushButton* savBtn = nullptr;
+  QPushButton* savAsBtn = nullptr;
+  QPushButton* tnHFName = nullptr;
+  QPushButton* rpAF = nullptr;
+  QTimer* timer1 = nullptr;
+  // Further controls that must not be used while a scan runs (the folder buttons).
+  std::vector<QWidget*> otherScanControls;
+};
+
+// What Save As asks of its save dialog: the folder to open, the one filter and the name
+// offered. The dialog asks nothing about overwriting and adds no extension.
+struct SaveRequest {
+  std::string initialFolder;
+  std::string filter;       // "*.RCM"
+  std::string defaultName;  // "*.RCM"
+};
+// The chosen file's full path, "" for Cancel.
+using SaveDialog = std::function<std::string(const SaveRequest&)>;
+
+// The status line text of a tick: what it translated, refused, deleted and could not
+// do; "" when it did nothing.
+std::string TickSummary(const TickOutcome& outcome);
+
+// The operator's commands on programs: translating a G-code file picked in File1,
+// loading a program picked in File2, New, Save, Save As, the mask dialog, the refresh
+// of the source list, the timer's scan and delete-all. They run one at a time (see
+// CommandGate); a program that cannot be read or written is reported in a message box
+// naming the file and the reason.
+class ProgramCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // Connects the controls' clicks, the timer and Ctrl+S / Ctrl+N to the commands.
+  ProgramCommands(Session& session, Operator& asker, const SettingsFile& settings,
+                  const CommandControls& controls, QObject* parent = nullptr);
+  ~ProgramCommands() override;
+
+  // Replaces the save dialog of Save As (tests answer it themselves).
+  void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
+  // Where the status line's texts go.
+  void setStatusSink(std::function<void(const QString&)> sink) { status_ = std::move(sink); }
+  // Runs after the mask dialog stored new masks (the omission rules follow the masks).
+  void setMasksChanged(std::function<void()> masksChanged) {
+    masksChanged_ = std::move(masksChanged);
+  }
+
+  void File1_Click();
+  void File2_Click();
+  // Selects and loads the program of the last translation: the one named after the
+  // G-code file with "1.RCM" appended, else the first listed.
+  void SetPointer();
+  void BtnNew_Click();
+  void SavBtn_Click();
+  void SavAsBtn_Click();
+  void tnHFName_Click();
+  void SourceFrame_Click();
+  void Timer1_Timer();
+  void RpAF_Click();
+
+  bool selectingProgram() const { return selectingProgram_; }
+  CommandGate& gate() { return gate_; }
+  ProgramBinding& binding() { return *binding_; }
+  // The mask dialog, once it has been shown.
+  RenameDialog* renameDialog() const;
+  const TickOutcome& lastTick() const { return lastTick_; }
+
+ private:
+  using Problems = std::vector<std::string>;
+
+  void ConnectControls();
+  void PointAtProgram(Problems& problems);
+  void LoadSelectedProgram(Problems& problems);
+  // Loads a program into the table; one that cannot be read leaves the table as it was.
+  void LoadIntoTable(const std::string& path, Problems& problems);
+  void Report(const Problems& problems);
+  void ShowStatus(const std::string& text);
+  std::string TemplatePath() const;
+  bool RcmFormat() const;
+  std::string ProgramExtension() const;
+
+  Session& session_;
+  Operator& asker_;
+  const SettingsFile& settings_;
+  CommandControls controls_;
+  CommandGate gate_;
+  ProgramBinding* binding_ = nullptr;
+  ScanCycle cycle_;
+  SaveDialog saveDialog_;
+  std::function<void(const QString&)> status_;
+  std::function<void()> masksChanged_;
+  QPointer<RenameDialog> rename_;
+  bool selectingProgram_ = false;  // SetPointer is moving File2's selection
+  TickOutcome lastTick_;
+};
+
+}  // namespace tessaro::desktop
