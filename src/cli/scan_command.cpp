@@ -1,13 +1,141 @@
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <iostream>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
 
+#include "app/app_folder.h"
+#include "app/options.h"
+#include "app/settings_file.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "program/session.h"
+#include "scan/scan_cycle.h"
 
 namespace tessaro::cli {
 
-int RunScanCommand(const std::vector<std::string>&) {
-  std::cerr << "tessaro-cli: scan is not built yet\n";
-  return kExitUsage;
+namespace {
+
+// Set by SIGINT and SIGTERM; the loop finishes its tick and ends.
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void RequestStop(int) { stopRequested = 1; }
+
+// Unattended scanning answers every question No without a word: the refusal
+// prompt would otherwise come back at every tick. Refusals are reported by the
+// loop itself, once per file version.
+class SilentOperator : public Operator {
+ public:
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  void Tell(const std::string& title, const std::string& text) override {
+    std::cerr << title << " " << OneLine(text) << "\n";
+  }
+};
+
+using Clock = std::chrono::steady_clock;
+using FileVersion = std::filesystem::file_time_type;
+
+// What the loop has already said, so that an unchanged refused file or a lasting
+// failure is reported once rather than at every tick.
+class Reporter {
+ public:
+  void Report(const TickOutcome& outcome) {
+    for (const std::string& path : outcome.translatedFiles)
+      std::cout << "translated " << path << "\n";
+    for (const std::string& path : outcome.deletedPrograms) std::cout << "deleted " << path << "\n";
+    std::cout.flush();
+
+    std::map<std::string, FileVersion> refused;
+    for (const std::string& path : outcome.refusedFiles) {
+      std::error_code ignored;
+      const FileVersion version = std::filesystem::last_write_time(path, ignored);
+      const auto known = refused_.find(path);
+      if (known == refused_.end() || known->second != version) {
+        std::cerr << "tessaro-cli: " << path << " is not a G-code file of the accepted kind\n";
+      }
+      refused.emplace(path, version);
+    }
+    refused_ = std::move(refused);
+
+    std::set<std::string> errors(outcome.errors.begin(), outcome.errors.end());
+    for (const std::string& error : errors) {
+      if (!errors_.contains(error)) std::cerr << "tessaro-cli: " << error << "\n";
+    }
+    errors_ = std::move(errors);
+  }
+
+ private:
+  std::map<std::string, FileVersion> refused_;
+  std::set<std::string> errors_;
+};
+
+// Sleeps until `when` in short steps, so that a stop request is seen quickly.
+void SleepUntil(Clock::time_point when) {
+  constexpr auto kStep = std::chrono::milliseconds(50);
+  while (stopRequested == 0) {
+    const auto now = Clock::now();
+    if (now >= when) return;
+    std::this_thread::sleep_for(std::min<Clock::duration>(when - now, kStep));
+  }
+}
+
+}  // namespace
+
+int RunScanCommand(const std::vector<std::string>& words) {
+  const ParsedArguments args = ParseArguments(words, {"--once"}, {"--home"});
+  if (!args.error.empty() || !args.operands.empty()) {
+    std::cerr << "tessaro-cli scan: "
+              << (args.error.empty() ? "takes no file operands" : args.error) << "\n"
+              << "usage: tessaro-cli scan [--home DIR] [--once]\n";
+    return kExitUsage;
+  }
+
+  const std::string appFolder = AppFolderFor(args.Value("--home"));
+  const SettingsFile settings(appFolder + kSettingsFileName);
+  const StoredOptions stored = ReadStoredOptions(settings);
+  if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
+    std::cerr << "tessaro-cli scan: " << settings.path()
+              << " names no SourcePath or no DestinationPath\n";
+    return kExitFailed;
+  }
+
+  SilentOperator asker;
+  Session session(asker);
+  session.Settings() = TranslationSettingsFromStored(stored, appFolder);
+  ScanCycle cycle(session);
+  TickInputs inputs;
+  inputs.autoScan = 1;
+  inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;
+  inputs.sourceFolder = stored.sourcePath;
+  inputs.destinationFolder = stored.destinationPath;
+  Reporter reporter;
+
+  if (args.Has("--once")) {
+    const TickOutcome outcome = cycle.RunTick(inputs);
+    reporter.Report(outcome);
+    return outcome.ok() ? kExitOk : kExitFailed;
+  }
+
+  stopRequested = 0;
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+  const auto period = std::chrono::milliseconds(stored.scanIntervalMs);
+  auto due = Clock::now();
+  while (stopRequested == 0) {
+    reporter.Report(cycle.RunTick(inputs));
+    // Ticks that came due while this one ran are skipped, not run back to back.
+    const auto now = Clock::now();
+    do {
+      due += period;
+    } while (due <= now);
+    SleepUntil(due);
+  }
+  return kExitOk;
 }
 
 }  // namespace tessaro::cli

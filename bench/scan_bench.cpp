@@ -1,0 +1,298 @@
+// The scan benchmarks: generates folders in a temporary directory and prints each
+// figure as a ratio of two timings taken side by side in this run.
+//
+//   (1) idle tick: `tessaro-cli scan --once` on 5,000 G-code files and 20,000
+//       up-to-date programs, against listing both folders with find
+//   (2) growth: the same with four times the files, against (1)
+//   (3) translation: 1,000 G-code files into an empty program folder (RCM), against
+//       baseline_translate, which only reads and writes with the same durability
+//   (4) peak memory of the idle tick
+//
+// usage: scan_bench [--runs N] [--translation-runs N] [--idle-only] [--keep]
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr long long kSourceStamp = 1'700'000'000;
+constexpr long long kProgramStamp = kSourceStamp + 3'600;
+
+struct Run {
+  double seconds = 0;
+  long maxRssKb = 0;
+  int status = -1;
+};
+
+// Runs a command to its end; its output goes to `out`.
+Run Spawn(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  Run run;
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    throw std::runtime_error("cannot start " + args[0]);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  posix_spawn_file_actions_destroy(&actions);
+  run.maxRssKb = usage.ru_maxrss;
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void WriteFile(const std::string& path, const std::string& text, long long stamp) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    throw std::runtime_error("cannot write " + path);
+  }
+  const timespec times[2] = {{static_cast<time_t>(stamp), 0}, {static_cast<time_t>(stamp), 0}};
+  ::futimens(fd, times);
+  ::close(fd);
+}
+
+std::string SourceName(int i) {
+  char name[16];
+  std::snprintf(name, sizeof name, "P%05d", i);
+  return name;
+}
+
+std::string Template() {
+  std::string text = "USERLEVELS,3,1,0,0\r\n";
+  for (int line = 2; line <= 14; ++line) text += "SETUP," + std::to_string(line) + ",0,0\r\n";
+  text += "\"Template\",0,0\r\nOPTIONS,0,0,0\r\nUNITLOCK,0,0\r\nRECORDS,HOLES,10\r\n";
+  text += "MET,0,0,0,1.000000,0\r\n";
+  for (int hole = 1; hole <= 10; ++hole) {
+    for (const char* kind : {"HOL", "DRI", "DOW"}) {
+      text += std::string(kind) + "," + std::to_string(hole) + ",0,0,0.000000,0\r\n";
+    }
+  }
+  return text;
+}
+
+// About 30 lines: header, macro, seven holes on each face.
+std::string Panel(int i) {
+  std::string text = "G71 X" + std::to_string(600 + i % 400) + " Y" +
+                     std::to_string(300 + i % 200) + " Z18\r\nG150 (SHELF" +
+                     std::to_string(i % 10) + ") A=32 B=37\r\n";
+  for (int face = 1; face <= 4; ++face) {
+    for (int hole = 1; hole <= 7; ++hole) {
+      const bool alongX = face <= 2;
+      const std::string at = std::to_string(hole * 64 + face);
+      text += "G81 P" + std::to_string(face) + (alongX ? " X" + at + " Y0" : " X0 Y" + at) +
+              " Z-10 E" + std::to_string(1 + hole % 2) + " G54\r\n";
+    }
+  }
+  return text;
+}
+
+struct Workspace {
+  std::string home;
+  std::string source;
+  std::string programs;
+};
+
+Workspace MakeWorkspace(const std::string& root, const std::string& name) {
+  Workspace w{root + "/" + name + "/home", root + "/" + name + "/gcode",
+              root + "/" + name + "/programs"};
+  for (const std::string& folder : {w.home, w.source, w.programs}) fs::create_directories(folder);
+  WriteFile(w.home + "/Template.RCM", Template(), kSourceStamp);
+  WriteFile(w.home + "/Tessaro.INI",
+            "[Settings]\r\nRCM=YES\r\nSourcePath=" + w.source +
+                "\r\nDestinationPath=" + w.programs +
+                "\r\nAutoDelete=1\r\n[HorizontalRename]\r\nMask1=*******1\r\nMask2=*******2\r\n"
+                "Mask3=*******3\r\nMask4=*******4\r\n",
+            kSourceStamp);
+  return w;
+}
+
+// `sources` G-code files, each with its four programs newer than itself.
+Workspace MakeIdleWorkspace(const std::string& root, const std::string& name, int sources) {
+  const Workspace w = MakeWorkspace(root, name);
+  const std::string program = Template();
+  for (int i = 0; i < sources; ++i) {
+    const std::string base = SourceName(i);
+    WriteFile(w.source + "/" + base, Panel(i), kSourceStamp);
+    for (int face = 1; face <= 4; ++face) {
+      WriteFile(w.programs + "/" + base + "-" + std::to_string(face) + ".RCM", program,
+                kProgramStamp);
+    }
+  }
+  return w;
+}
+
+std::vector<std::string> ScanOnce(const Workspace& w) {
+  return {TESSARO_CLI_PATH, "scan", "--once", "--home", w.home};
+}
+
+// Lists both folders with their modification times, as the idle tick must.
+double FindBoth(const Workspace& w) {
+  double seconds = 0;
+  for (const std::string& folder : {w.source, w.programs}) {
+    seconds +=
+        Spawn({"/usr/bin/find", folder, "-maxdepth", "1", "-type", "f", "-printf", "%T@ %f\n"})
+            .seconds;
+  }
+  return seconds;
+}
+
+std::size_t CountFiles(const std::string& folder) {
+  std::size_t count = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) count += entry.is_regular_file();
+  return count;
+}
+
+void ResetFolder(const std::string& folder) {
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+}
+
+bool Report(const char* figure, double value, double goal, const char* unit) {
+  const bool met = value <= goal;
+  std::printf("%s %.2f%s (goal <= %g%s)%s\n", figure, value, unit, goal, unit,
+              met ? "" : "  MISSED");
+  return met;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int runs = 15;
+  int translationRuns = 3;
+  bool keep = false;  // leave the folders for a profiler
+  bool idleOnly = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    const bool valued = i + 1 < argc;
+    if (option == "--runs" && valued) runs = std::max(1, std::atoi(argv[++i]));
+    if (option == "--translation-runs" && valued)
+      translationRuns = std::max(1, std::atoi(argv[++i]));
+    if (option == "--keep") keep = true;
+    if (option == "--idle-only") idleOnly = true;
+  }
+
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/tessaro-bench-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::string root = pattern;
+  char host[256] = "unknown";
+  ::gethostname(host, sizeof host - 1);
+
+  int status = 0;
+  try {
+    std::printf("Generating folders in %s ...\n", root.c_str());
+    std::fflush(stdout);
+    const Workspace small = MakeIdleWorkspace(root, "idle", 5'000);
+    const Workspace large = MakeIdleWorkspace(root, "idle4x", 20'000);
+    const Workspace fresh = MakeWorkspace(root, "translate");
+    for (int i = 0; i < 1'000; ++i)
+      WriteFile(fresh.source + "/" + SourceName(i), Panel(i), kSourceStamp);
+
+    // A first idle tick must find nothing to do, or the folders are wrong.
+    const std::string firstOut = root + "/first-tick.txt";
+    for (const Workspace* w : {&small, &large}) {
+      if (Spawn(ScanOnce(*w), firstOut).status != 0 || fs::file_size(firstOut) != 0) {
+        throw std::runtime_error("the idle tick in " + w->source + " did something");
+      }
+      FindBoth(*w);
+    }
+
+    std::vector<double> scanSmall, findSmall, scanLarge, findLarge;
+    long rssSmall = 0;
+    long rssLarge = 0;
+    for (int r = 0; r < runs; ++r) {
+      const Run s = Spawn(ScanOnce(small));
+      scanSmall.push_back(s.seconds);
+      rssSmall = std::max(rssSmall, s.maxRssKb);
+      findSmall.push_back(FindBoth(small));
+      const Run l = Spawn(ScanOnce(large));
+      scanLarge.push_back(l.seconds);
+      rssLarge = std::max(rssLarge, l.maxRssKb);
+      findLarge.push_back(FindBoth(large));
+    }
+
+    std::vector<double> translate, baseline;
+    for (int r = 0; r < (idleOnly ? 0 : translationRuns); ++r) {
+      ResetFolder(fresh.programs);
+      const Run t = Spawn(ScanOnce(fresh));
+      if (t.status != 0 || CountFiles(fresh.programs) != 4'000) {
+        throw std::runtime_error("the translation did not write 4,000 programs");
+      }
+      translate.push_back(t.seconds);
+      ResetFolder(fresh.programs);
+      const Run b =
+          Spawn({BASELINE_PATH, fresh.source, fresh.programs, fresh.home + "/Template.RCM"});
+      if (b.status != 0) throw std::runtime_error("the baseline failed");
+      baseline.push_back(b.seconds);
+    }
+
+    const double idle = Median(scanSmall);
+    const double find = Median(findSmall);
+    const double grown = Median(scanLarge);
+    std::printf("\nTessaro scan benchmarks on %s (medians of %d runs, translation %d)\n", host,
+                runs, idleOnly ? 0 : translationRuns);
+    std::printf("    idle tick,  5,000 G-code files + 20,000 programs: %7.1f ms; find: %7.1f ms\n",
+                idle * 1e3, find * 1e3);
+    std::printf("    idle tick, 20,000 G-code files + 80,000 programs: %7.1f ms; find: %7.1f ms\n",
+                grown * 1e3, Median(findLarge) * 1e3);
+    if (!idleOnly) {
+      std::printf("    translation of 1,000 G-code files: %.2f s; baseline: %.2f s\n",
+                  Median(translate), Median(baseline));
+    }
+    bool met = true;
+    met &= Report("(1) idle tick / find listing:         ", idle / find, 1.5, "");
+    met &= Report("(2) 4x the files / 1x the files:       ", grown / idle, 4.5, "");
+    if (!idleOnly) {
+      met &= Report("(3) translation / baseline:            ", Median(translate) / Median(baseline),
+                    2, "");
+    }
+    met &= Report("(4) peak memory, idle tick (5k + 20k): ", rssSmall / 1024.0, 50, " MB");
+    met &= Report("    peak memory, idle tick (20k + 80k):", rssLarge / 1024.0, 50, " MB");
+    status = met ? 0 : 1;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "scan_bench: %s\n", error.what());
+    status = 1;
+  }
+  std::error_code ignored;
+  if (keep) {
+    std::printf("Folders kept in %s\n", root.c_str());
+  } else {
+    fs::remove_all(root, ignored);
+  }
+  return status;
+}
