@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/operator.h"
+#include "fuzz_support.h"
 #include "gcode/expression.h"
 #include "gcode/gcode_interpreter.h"
 #include "gcode/hole_set.h"
@@ -14,16 +14,7 @@
 
 namespace {
 
-// Never deletes anything: the fuzzed text has no file behind it.
-class AnswersNo : public tessaro::Operator {
- public:
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  void Tell(const std::string&, const std::string&) override {}
-};
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzz::Require;
 
 void CheckHoleSet(const tessaro::HoleSet& holes) {
   for (double value : holes.MacroParams) Require(std::isfinite(value));
@@ -41,11 +32,11 @@ void CheckHoleSet(const tessaro::HoleSet& holes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = fuzz::InputText(data, size);
 
   tessaro::HoleSet holes;
   tessaro::ScanState state;
-  AnswersNo asker;
+  fuzz::AnswersNo asker;
   tessaro::ScanRouter router(holes, state, asker);
   const int digit = size > 0 ? data[0] % 10 : 0;
   tessaro::GcodeInterpreter interpreter(holes, state, [digit] {

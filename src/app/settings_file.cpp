@@ -110,6 +110,16 @@ std::string_view LineEndOf(std::string_view text) {
   return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
+// Built by appending: chains of operator+ on temporaries trip GCC 12's -Wrestrict at -O3.
+std::string KeyValueLine(std::string_view key, std::string_view value) {
+  std::string line;
+  line.reserve(key.size() + 1 + value.size());
+  line.append(key);
+  line.push_back('=');
+  line.append(value);
+  return line;
+}
+
 }  // namespace
 
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
@@ -151,21 +161,26 @@ void SettingsFile::WriteSetting(std::string_view section, std::string_view key,
 
   if (place.keyLine) {
     const TextLine& line = lines[*place.keyLine];
-    const std::string storedKey(
-        ParseKeyLine(std::string_view(text).substr(line.begin, line.end - line.begin))->key);
-    text.replace(line.begin, line.end - line.begin, storedKey + "=" + std::string(value));
+    const std::string keyLine = KeyValueLine(
+        ParseKeyLine(std::string_view(text).substr(line.begin, line.end - line.begin))->key, value);
+    text.replace(line.begin, line.end - line.begin, keyLine);
   } else if (place.sectionEnd) {
     const TextLine& line = lines[*place.sectionEnd];
-    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    std::string added;
     if (line.next == line.end) {  // the file's last line, without a line end
-      text.insert(line.next, std::string(lineEnd) + keyLine);
+      added.append(lineEnd).append(KeyValueLine(key, value));
     } else {
-      text.insert(line.next, keyLine + std::string(lineEnd));
+      added.append(KeyValueLine(key, value)).append(lineEnd);
     }
+    text.insert(line.next, added);
   } else {
-    if (!text.empty() && text.back() != '\n') text += lineEnd;
-    text += "[" + std::string(section) + "]" + std::string(lineEnd);
-    text += std::string(key) + "=" + std::string(value) + std::string(lineEnd);
+    if (!text.empty() && text.back() != '\n') text.append(lineEnd);
+    text.push_back('[');
+    text.append(section);
+    text.push_back(']');
+    text.append(lineEnd);
+    text.append(KeyValueLine(key, value));
+    text.append(lineEnd);
   }
 
   // A failed write leaves the old file whole and is not reported.

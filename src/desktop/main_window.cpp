@@ -116,37 +116,38 @@ QWidget* MainWindow::BuildDestFrame() {
 }
 
 QWidget* MainWindow::BuildProgramFrame() {
-  prgFrame_ = Named(new QGroupBox(ToQt(session_->Table().FrameCaption), this), "PrgFrame");
+  auto& [prgFrame, horzPrg, cmt1, cmt2, units, inch, metric] = program_;
+  prgFrame = Named(new QGroupBox(ToQt(session_->Table().FrameCaption), this), "PrgFrame");
 
   // Its model, over the session's program table, comes with the commands.
-  horzPrg_ = Named(new QTableView(prgFrame_), "HorzPrg");
-  horzPrg_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  horzPrg_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  horzPrg_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-  horzPrg_->setSelectionMode(QAbstractItemView::SingleSelection);
-  horzPrg_->setMinimumHeight(horzPrg_->horizontalHeader()->sizeHint().height() +
-                             ProgramTable::kMinimumRows *
-                                 horzPrg_->verticalHeader()->defaultSectionSize() +
-                             2 * horzPrg_->frameWidth());
+  horzPrg = Named(new QTableView(prgFrame), "HorzPrg");
+  horzPrg->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  horzPrg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horzPrg->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  horzPrg->setSelectionMode(QAbstractItemView::SingleSelection);
+  horzPrg->setMinimumHeight(horzPrg->horizontalHeader()->sizeHint().height() +
+                            ProgramTable::kMinimumRows *
+                                horzPrg->verticalHeader()->defaultSectionSize() +
+                            2 * horzPrg->frameWidth());
 
-  cmt1_ = Named(new QLineEdit(prgFrame_), "Cmt1");
-  cmt1_->setPlaceholderText("Comment");
-  cmt2_ = Named(new QLineEdit(prgFrame_), "Cmt2");
-  cmt2_->setPlaceholderText("Second comment (not saved)");
+  cmt1 = Named(new QLineEdit(prgFrame), "Cmt1");
+  cmt1->setPlaceholderText("Comment");
+  cmt2 = Named(new QLineEdit(prgFrame), "Cmt2");
+  cmt2->setPlaceholderText("Second comment (not saved)");
 
-  units_ = Named(new QGroupBox("Units", prgFrame_), "Units");
-  inch_ = Named(new QRadioButton("Inch", units_), "Inch");
-  metric_ = Named(new QRadioButton("Metric", units_), "Metric");
-  inch_->setChecked(true);
-  units_->setEnabled(false);
-  auto* unitLayout = new QHBoxLayout(units_);
-  unitLayout->addWidget(inch_);
-  unitLayout->addWidget(metric_);
+  units = Named(new QGroupBox("Units", prgFrame), "Units");
+  inch = Named(new QRadioButton("Inch", units), "Inch");
+  metric = Named(new QRadioButton("Metric", units), "Metric");
+  inch->setChecked(true);
+  units->setEnabled(false);
+  auto* unitLayout = new QHBoxLayout(units);
+  unitLayout->addWidget(inch);
+  unitLayout->addWidget(metric);
 
-  btnNew_ = Named(new QPushButton("New", prgFrame_), "BtnNew");
-  savBtn_ = Named(new QPushButton("Save", prgFrame_), "SavBtn");
-  savAsBtn_ = Named(new QPushButton("Save As", prgFrame_), "SavAsBtn");
-  tnHFName_ = Named(new QPushButton("Nam", prgFrame_), "tnHFName");
+  btnNew_ = Named(new QPushButton("New", prgFrame), "BtnNew");
+  savBtn_ = Named(new QPushButton("Save", prgFrame), "SavBtn");
+  savAsBtn_ = Named(new QPushButton("Save As", prgFrame), "SavAsBtn");
+  tnHFName_ = Named(new QPushButton("Nam", prgFrame), "tnHFName");
 
   auto* buttons = new QGridLayout;
   buttons->addWidget(btnNew_, 0, 0);
@@ -155,16 +156,16 @@ QWidget* MainWindow::BuildProgramFrame() {
   buttons->addWidget(tnHFName_, 1, 1);
 
   auto* lower = new QHBoxLayout;
-  lower->addWidget(units_);
+  lower->addWidget(units);
   lower->addStretch(1);
   lower->addLayout(buttons);
 
-  auto* layout = new QVBoxLayout(prgFrame_);
-  layout->addWidget(horzPrg_, 1);
-  layout->addWidget(cmt1_);
-  layout->addWidget(cmt2_);
+  auto* layout = new QVBoxLayout(prgFrame);
+  layout->addWidget(horzPrg, 1);
+  layout->addWidget(cmt1);
+  layout->addWidget(cmt2);
   layout->addLayout(lower);
-  return prgFrame_;
+  return prgFrame;
 }
 
 QWidget* MainWindow::BuildOptions() {

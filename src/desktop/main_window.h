@@ -8,12 +8,11 @@
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "desktop/dir_dialog.h"
+#include "desktop/program_binding.h"
 
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
-class QTableView;
 class QTimer;
 class QToolButton;
 
@@ -142,13 +141,7 @@ class MainWindow : public QMainWindow {
   FileListBox* file2_ = nullptr;
   QPushButton* rpAF_ = nullptr;
   // Program
-  QGroupBox* prgFrame_ = nullptr;
-  QTableView* horzPrg_ = nullptr;
-  QLineEdit* cmt1_ = nullptr;
-  QLineEdit* cmt2_ = nullptr;
-  QGroupBox* units_ = nullptr;
-  QRadioButton* inch_ = nullptr;
-  QRadioButton* metric_ = nullptr;
+  ProgramControls program_;
   QPushButton* btnNew_ = nullptr;
   QPushButton* savBtn_ = nullptr;
   QPushButton* savAsBtn_ = nullptr;

@@ -19,22 +19,21 @@
 namespace tessaro::desktop {
 
 void MainWindow::ConnectCommands() {
-  CommandControls controls;
-  controls.window = this;
-  controls.file1 = file1_;
-  controls.file2 = file2_;
-  controls.sourceFrame = sourceFrame_;
-  controls.autoScan = autoScan_;
-  controls.autoDel = autoDel_;
-  controls.program = {prgFrame_, horzPrg_, cmt1_, cmt2_, units_, inch_, metric_};
-  controls.btnNew = btnNew_;
-  controls.savBtn = savBtn_;
-  controls.savAsBtn = savAsBtn_;
-  controls.tnHFName = tnHFName_;
-  controls.rpAF = rpAF_;
-  controls.timer1 = timer1_;
   // A folder change in the middle of a scan would move the folders under it.
-  controls.otherScanControls = {sDir_, dDir_};
+  const CommandControls controls{.window = this,
+                                 .file1 = file1_,
+                                 .file2 = file2_,
+                                 .sourceFrame = sourceFrame_,
+                                 .autoScan = autoScan_,
+                                 .autoDel = autoDel_,
+                                 .program = program_,
+                                 .btnNew = btnNew_,
+                                 .savBtn = savBtn_,
+                                 .savAsBtn = savAsBtn_,
+                                 .tnHFName = tnHFName_,
+                                 .rpAF = rpAF_,
+                                 .timer1 = timer1_,
+                                 .otherScanControls = {sDir_, dDir_}};
   commands_ = new ProgramCommands(*session_, asker_, settings_, controls, this);
   commands_->setMasksChanged([this] { UpdateOmissionRules(); });
 
@@ -45,10 +44,11 @@ void MainWindow::ConnectCommands() {
 
 void MainWindow::SetTabOrder() {
   // As the window reads: source, program, destination, then the options below.
-  const QList<QWidget*> order = {sDir_,    file1_,     horzPrg_,  cmt1_,     cmt2_,      inch_,
-                                 metric_,  btnNew_,    savBtn_,   savAsBtn_, tnHFName_,  dDir_,
-                                 file2_,   rpAF_,      autoScan_, autoDel_,  noEmpties_, noDupes_,
-                                 drillEx_, vScrollDr_, dowelEx_,  vScrollDw_};
+  const QList<QWidget*> order = {
+      sDir_,           file1_,     program_.horzPrg, program_.cmt1, program_.cmt2, program_.inch,
+      program_.metric, btnNew_,    savBtn_,          savAsBtn_,     tnHFName_,     dDir_,
+      file2_,          rpAF_,      autoScan_,        autoDel_,      noEmpties_,    noDupes_,
+      drillEx_,        vScrollDr_, dowelEx_,         vScrollDw_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

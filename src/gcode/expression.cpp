@@ -36,46 +36,39 @@ class Parser {
   Parser(std::string_view text, const MacroParameters& params) : text_(text), params_(params) {}
 
   std::optional<double> Expression(int depth) {
-    std::optional<double> left = Term(depth);
-    if (!left) return std::nullopt;
-    while (true) {
-      const std::size_t mark = pos_;
-      SkipBlanks();
-      const char op = Peek();
-      if (op != '+' && op != '-') {
-        pos_ = mark;
-        return left;
-      }
-      ++pos_;
-      const std::optional<double> right = Term(depth);
-      if (!right) {
-        pos_ = mark;
-        return left;
-      }
-      left = op == '+' ? *left + *right : *left - *right;
-    }
+    return LeftToRight(depth, '+', '-', &Parser::Term);
   }
 
  private:
-  std::optional<double> Term(int depth) {
-    std::optional<double> left = Unary(depth);
+  std::optional<double> Term(int depth) { return LeftToRight(depth, '*', '/', &Parser::Unary); }
+
+  // operand { (op1 | op2) operand }, applied left to right.
+  std::optional<double> LeftToRight(int depth, char op1, char op2,
+                                    std::optional<double> (Parser::*operand)(int)) {
+    std::optional<double> left = (this->*operand)(depth);
     if (!left) return std::nullopt;
     while (true) {
       const std::size_t mark = pos_;
       SkipBlanks();
       const char op = Peek();
-      if (op != '*' && op != '/') {
+      if (op != op1 && op != op2) {
         pos_ = mark;
         return left;
       }
       ++pos_;
-      const std::optional<double> right = Unary(depth);
+      const std::optional<double> right = (this->*operand)(depth);
       if (!right) {
         pos_ = mark;
         return left;
       }
-      left = op == '*' ? *left * *right : *left / *right;
+      left = Apply(op, *left, *right);
     }
+  }
+
+  static double Apply(char op, double left, double right) {
+    if (op == '+') return left + right;
+    if (op == '-') return left - right;
+    return op == '*' ? left * right : left / right;
   }
 
   std::optional<double> Unary(int depth) {

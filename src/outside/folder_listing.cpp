@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <compare>
 #include <fstream>
 #include <system_error>
 
@@ -50,16 +51,12 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   return MatchesWildcard(name, pattern);
 }
 
+// Case-insensitive name order; names equal but for case fall back to byte order.
 bool LessIgnoringCase(const FileEntry& a, const FileEntry& b) {
-  const auto lower = [](char c) { return LowerAscii(c); };
-  const bool less =
-      std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                   [&](char x, char y) { return lower(x) < lower(y); });
-  if (less) return true;
-  const bool greater =
-      std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(),
-                                   [&](char x, char y) { return lower(x) < lower(y); });
-  return !greater && a.name < b.name;
+  const std::strong_ordering order = std::lexicographical_compare_three_way(
+      a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+      [](char x, char y) { return LowerAscii(x) <=> LowerAscii(y); });
+  return order != 0 ? order < 0 : a.name < b.name;
 }
 
 FileStamp StampOf(const struct stat& info) {

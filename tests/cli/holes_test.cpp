@@ -1,6 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "cli/cli_runner.h"
@@ -9,9 +9,7 @@
 namespace tessaro {
 namespace {
 
-using testing::CliRun;
-using testing::RunCli;
-using testing::TempFolder;
+using ::testing::HasSubstr;
 
 constexpr const char* kSettings =
     "[Settings]\r\nDrillExclusion=3\r\nDowellExclusion=0\r\nRCM=NO\r\n";
@@ -28,17 +26,20 @@ constexpr const char* kDoor =
 
 class HolesCommand : public ::testing::Test {
  protected:
-  CliRun Run(const std::vector<std::string>& arguments) { return RunCli(arguments, scratch_); }
+  testing::CliRun Holes(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {"holes", "--home", home_.path()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return testing::RunCli(words, scratch_);
+  }
 
-  TempFolder home_;
-  TempFolder source_;
-  TempFolder scratch_;
+  testing::TempFolder home_;
+  testing::TempFolder source_;
+  testing::TempFolder scratch_;
 };
 
 TEST_F(HolesCommand, JsonHoldsEveryCountedHoleOfEachFaceInFileOrder) {
   home_.Write("Tessaro.INI", kSettings);
-  const std::string gcode = source_.Write("DOOR", kDoor);
-  const CliRun run = Run({"holes", "--home", home_.path(), "--json", gcode});
+  const testing::CliRun run = Holes({"--json", source_.Write("DOOR", kDoor)});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
             "{\"accepted\": true, \"metric\": true, \"panel\": [800, 600, 18], "
@@ -55,7 +56,7 @@ TEST_F(HolesCommand, JsonHoldsEveryCountedHoleOfEachFaceInFileOrder) {
 TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAsTheExclusionBoxesDo) {
   home_.Write("Tessaro.INI", "[Settings]\nDrillExclusion=21\nDowellExclusion=-2\n");
   const std::string gcode = source_.Write("P", "G70 X24.5 Y18 Z0.75\nG81 P3 Y2.125 E2 G54\n");
-  const CliRun run = Run({"holes", "--json", "--home", home_.path(), gcode});
+  const testing::CliRun run = Holes({"--json", gcode});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
             "{\"accepted\": true, \"metric\": false, \"panel\": [24.5, 18, 0.75], "
@@ -63,100 +64,64 @@ TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAsTheExclusionBoxesDo) {
             "[{\"location\": 2.125, \"drill\": 1, \"dowel\": 1}], []]}\n");
 }
 
-TEST_F(HolesCommand, WithoutSettingsFileNothingIsExcluded) {
-  const std::string gcode = source_.Write("P", "G81 P2 X=1/3 E7 G54\n");
-  const CliRun run = Run({"holes", "--home", home_.path(), "--json", gcode});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("[{\"location\": 0.3333333333333333, \"drill\": 1, \"dowel\": 1}]"),
-            std::string::npos)
-      << run.out;
-  EXPECT_FALSE(home_.Exists("Tessaro.INI"));
-}
-
 TEST_F(HolesCommand, RefusedFileIsReportedAndKept) {
-  home_.Write("Tessaro.INI", kSettings);
-  const std::string gcode = source_.Write("NOTES", "%\nG81 P1 X5 G54\n");
-  const CliRun run = Run({"holes", "--home", home_.path(), "--json", gcode});
+  const testing::CliRun run = Holes({"--json", source_.Write("NOTES", "%\nG81 P1 X5 G54\n")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out,
             "{\"accepted\": false, \"metric\": false, \"panel\": [0, 0, 0], \"macro\": \"\", "
             "\"faces\": [[], [], [], [], []]}\n");
-  EXPECT_NE(run.err.find("Source file NOTES Is not of the correct file type."), std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("refused"), std::string::npos) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("Source file NOTES Is not of the correct file type."));
+  EXPECT_THAT(run.err, HasSubstr("refused"));
   EXPECT_EQ(source_.Read("NOTES"), "%\nG81 P1 X5 G54\n");
 }
 
-TEST_F(HolesCommand, SettingsFileIsNeverWritten) {
+TEST_F(HolesCommand, ReadsTheSettingsFileButNeverWritesIt) {
+  const testing::CliRun run = Holes({"--json", source_.Write("P", "G81 P2 X=1/3 E7 G54\n")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_THAT(run.out,
+              HasSubstr("[{\"location\": 0.3333333333333333, \"drill\": 1, \"dowel\": 1}]"));
+  EXPECT_FALSE(home_.Exists("Tessaro.INI"));
+
   home_.Write("Tessaro.INI", kSettings);
   home_.SetModifiedSeconds("Tessaro.INI", 1000000000);
-  const std::string before = home_.Read("Tessaro.INI");
-  const auto stampBefore = std::filesystem::last_write_time(home_.File("Tessaro.INI"));
-  Run({"holes", "--home", home_.path(), source_.Write("DOOR", kDoor)});
-  Run({"holes", "--home", home_.path(), source_.Write("BAD", "%\n")});
-  EXPECT_EQ(home_.Read("Tessaro.INI"), before);
-  EXPECT_EQ(std::filesystem::last_write_time(home_.File("Tessaro.INI")), stampBefore);
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(home_.path())) {
-    ++files;
-  }
-  EXPECT_EQ(files, 1);
-}
+  const auto stamp = std::filesystem::last_write_time(home_.File("Tessaro.INI"));
+  const std::string door = source_.Write("DOOR", kDoor);
+  const testing::CliRun table = Holes({door});
+  Holes({source_.Write("BAD", "%\n")});
+  EXPECT_EQ(home_.Read("Tessaro.INI"), kSettings);
+  EXPECT_EQ(std::filesystem::last_write_time(home_.File("Tessaro.INI")), stamp);
+  EXPECT_EQ(home_.List(), std::vector<std::string>{"Tessaro.INI"});
 
-TEST_F(HolesCommand, TableListsEachFace) {
-  home_.Write("Tessaro.INI", kSettings);
-  const std::string gcode = source_.Write("DOOR", kDoor);
-  const CliRun run = Run({"holes", "--home", home_.path(), gcode});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, gcode +
-                         ": metric (G71)\n"
-                         "Panel: X 800, Y 600, Z 18\n"
-                         "Macro: DOOR\n"
-                         "\n"
-                         "Face 0 (no program): 1 hole\n"
-                         "  Hole      Location  Drill  Dowel\n"
-                         "     1             0      0      1\n"
-                         "\n"
-                         "Face 1 (top): 3 holes\n"
-                         "  Hole      Location  Drill  Dowel\n"
-                         "     1           120      1      1\n"
-                         "     2           680      0      1\n"
-                         "     3             0      0      1\n"
-                         "\n"
-                         "Face 2 (bottom): no holes\n"
-                         "\n"
-                         "Face 3 (left): no holes\n"
-                         "\n"
-                         "Face 4 (right): 1 hole\n"
-                         "  Hole      Location  Drill  Dowel\n"
-                         "     1           550      0      1\n");
+  // Without --json a table per face.
+  EXPECT_THAT(table.out,
+              HasSubstr(door + ": metric (G71)\nPanel: X 800, Y 600, Z 18\nMacro: DOOR\n\n"
+                               "Face 0 (no program): 1 hole\n"));
+  EXPECT_THAT(table.out, HasSubstr("\nFace 1 (top): 3 holes\n"
+                                   "  Hole      Location  Drill  Dowel\n"
+                                   "     1           120      1      1\n"
+                                   "     2           680      0      1\n"));
 }
 
 TEST_F(HolesCommand, MacroNameIsEscapedForJson) {
-  const std::string gcode =
-      source_.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n");
-  const CliRun run = Run({"holes", "--home", home_.path(), "--json", gcode});
+  const testing::CliRun run = Holes(
+      {"--json", source_.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("\"macro\": \"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \\u00c4\""),
-            std::string::npos)
-      << run.out;
+  EXPECT_THAT(run.out, HasSubstr("\"macro\": \"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \\u00c4\""));
 }
 
-TEST_F(HolesCommand, UnreadableFileFailsNamingIt) {
+TEST_F(HolesCommand, UnreadableFileExitsOneAndUsageErrorsTwo) {
   const std::string missing = source_.File("GONE");
-  const CliRun run = Run({"holes", "--home", home_.path(), "--json", missing});
+  const testing::CliRun run = Holes({"--json", missing});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
-}
+  EXPECT_THAT(run.err, HasSubstr(missing));
 
-TEST_F(HolesCommand, UsageErrorsExitWithTwo) {
   const std::string gcode = source_.Write("DOOR", kDoor);
-  EXPECT_EQ(Run({"holes"}).exitCode, 2);
-  EXPECT_EQ(Run({"holes", "--home", home_.path()}).exitCode, 2);
-  EXPECT_EQ(Run({"holes", "--home", home_.path(), gcode, gcode}).exitCode, 2);
-  EXPECT_EQ(Run({"holes", "--home", home_.path(), "--verbose", gcode}).exitCode, 2);
-  EXPECT_EQ(Run({"holes", gcode, "--home"}).exitCode, 2);
+  EXPECT_EQ(testing::RunCli({"holes"}, scratch_).exitCode, 2);
+  EXPECT_EQ(Holes({}).exitCode, 2);
+  EXPECT_EQ(Holes({gcode, gcode}).exitCode, 2);
+  EXPECT_EQ(Holes({"--verbose", gcode}).exitCode, 2);
+  EXPECT_EQ(testing::RunCli({"holes", gcode, "--home"}, scratch_).exitCode, 2);
 }
 
 }  // namespace

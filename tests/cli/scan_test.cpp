@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -6,62 +5,29 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "scan/scan_files.h"
+#include "cli/cli_runner.h"
+#include "support/program_samples.h"
 #include "support/temp_folder.h"
 
 namespace tessaro {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Not;
-using testing::TempFolder;
 
-constexpr auto kPatience = std::chrono::seconds(20);  // far beyond any tick
-
-pid_t StartCli(const std::vector<std::string>& args, const std::string& out,
-               const std::string& err) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(TESSARO_CLI_PATH));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ::dup2(outFd, STDOUT_FILENO);
-    ::dup2(errFd, STDERR_FILENO);
-    ::execv(TESSARO_CLI_PATH, argv.data());
-    ::_exit(127);
-  }
-  return pid;
-}
-
+// Polls until `condition` holds, for far longer than any tick takes.
 bool WaitFor(const std::function<bool()>& condition) {
-  const auto end = std::chrono::steady_clock::now() + kPatience;
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  return condition();
-}
-
-// The exit status, or -1 when the process did not exit by itself in time.
-int WaitForExit(pid_t pid) {
-  int status = 0;
-  const bool exited = WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; });
-  if (!exited) {
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, &status, 0);
-    return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return true;
 }
 
 class ScanCommandTest : public ::testing::Test {
@@ -69,7 +35,7 @@ class ScanCommandTest : public ::testing::Test {
   ScanCommandTest() {
     folder_.MakeFolder("src");
     folder_.MakeFolder("dst");
-    folder_.Write("home/Template.RCM", testing::kSmallTemplate);
+    folder_.Write("home/Template.RCM", testing::SmallTemplate());
     WriteSettings("0", folder_.File("src"));
   }
 
@@ -79,125 +45,93 @@ class ScanCommandTest : public ::testing::Test {
                       folder_.File("dst") + "\nScanTime=0.2\nAutoDelete=" + autoDelete +
                       "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
   }
-
-  pid_t Start(std::vector<std::string> args) const {
-    args.insert(args.begin(), {"scan", "--home", folder_.File("home")});
-    return StartCli(args, folder_.File("out.txt"), folder_.File("err.txt"));
+  testing::CliRun Once(const std::string& option = "--once") const {
+    return testing::RunCli({"scan", "--home", folder_.File("home"), option}, folder_);
   }
-  int RunOnce() const { return WaitForExit(Start({"--once"})); }
-
-  std::string Out() const { return folder_.Read("out.txt"); }
-  std::string Err() const { return folder_.Read("err.txt"); }
-
   bool HasPrograms(const std::string& base) const {
     for (int face = 1; face <= 4; ++face) {
       if (!folder_.Exists("dst/" + base + std::to_string(face) + ".RCM")) return false;
     }
     return true;
   }
-  std::vector<std::string> TemporaryFilesLeft() const {
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.File("dst"))) {
-      const std::string name = entry.path().filename().string();
-      if (name.rfind(".tessaro-", 0) == 0) left.push_back(name);
-    }
-    return left;
-  }
 
-  TempFolder folder_;
+  testing::TempFolder folder_;
 };
 
-TEST_F(ScanCommandTest, OnceTranslatesNewFilesAndSaysSo) {
+TEST_F(ScanCommandTest, OnceTranslatesNewFilesAndDeletesOrphansOnlyWhenAutoDeleteReadsOne) {
   folder_.Write("src/PART", testing::kPanelGcode);
-
-  EXPECT_EQ(RunOnce(), 0);
-
-  EXPECT_EQ(Out(), "translated " + folder_.File("src/PART") + "\n");
-  EXPECT_TRUE(HasPrograms("PART"));
-}
-
-TEST_F(ScanCommandTest, OnceDeletesOrphansOnlyWhenAutoDeleteReadsOne) {
-  const struct {
-    const char* autoDelete;
-    bool deleted;
-  } cases[] = {{"0", false}, {"1", true}, {"2", false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.autoDelete);
-    WriteSettings(c.autoDelete, folder_.File("src"));
+  folder_.Write("src/BAD", testing::kRefusedGcode);
+  const std::pair<const char*, std::string> cases[] = {
+      {"0", "translated " + folder_.File("src/PART") + "\n"},
+      {"2", ""},
+      {"1", "deleted " + folder_.File("dst/GONE1.RCM") + "\n"}};
+  for (const auto& [autoDelete, out] : cases) {
+    WriteSettings(autoDelete, folder_.File("src"));
     folder_.Write("dst/GONE1.RCM", "old");
 
-    EXPECT_EQ(RunOnce(), 0);
+    const testing::CliRun run = Once();
 
-    EXPECT_EQ(folder_.Exists("dst/GONE1.RCM"), !c.deleted);
-    EXPECT_EQ(Out(), c.deleted ? "deleted " + folder_.File("dst/GONE1.RCM") + "\n" : "");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(folder_.File("src/BAD")));
+    EXPECT_EQ(run.out, out) << autoDelete;
+    EXPECT_EQ(folder_.Exists("dst/GONE1.RCM"), autoDelete != std::string("1"));
   }
+  EXPECT_TRUE(HasPrograms("PART"));
+  EXPECT_TRUE(folder_.Exists("src/BAD"));
 }
 
-TEST_F(ScanCommandTest, OnceFailsWhenTheSourceFolderCannotBeListed) {
+TEST_F(ScanCommandTest, OnceExitsOneWhenAFolderCannotBeListedOrAProgramWrittenAndTwoOnMisuse) {
+  EXPECT_EQ(Once("--twice").exitCode, 2);
   WriteSettings("1", folder_.File("gone"));
   folder_.Write("dst/PART1.RCM", "old");
-
-  EXPECT_EQ(RunOnce(), 1);
-
-  EXPECT_THAT(Err(), HasSubstr(folder_.File("gone")));
+  testing::CliRun run = Once();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(run.err, HasSubstr(folder_.File("gone")));
   EXPECT_TRUE(folder_.Exists("dst/PART1.RCM"));
-}
 
-TEST_F(ScanCommandTest, OnceFailsWhenAProgramCannotBeWritten) {
+  WriteSettings("0", folder_.File("src"));
   folder_.Write("src/PART", testing::kPanelGcode);
   folder_.MakeFolder("dst/PART3.RCM");
-
-  EXPECT_EQ(RunOnce(), 1);
-
-  EXPECT_THAT(Err(), HasSubstr("PART3.RCM"));
-}
-
-TEST_F(ScanCommandTest, OnceReportsARefusedFileAndKeepsIt) {
-  WriteSettings("1", folder_.File("src"));
-  folder_.Write("src/BAD", testing::kRefusedGcode);
-
-  EXPECT_EQ(RunOnce(), 0);
-
-  EXPECT_THAT(Err(), HasSubstr(folder_.File("src/BAD")));
-  EXPECT_TRUE(folder_.Exists("src/BAD"));
-  EXPECT_EQ(Out(), "");
-}
-
-TEST_F(ScanCommandTest, UnknownOptionIsAUsageError) {
-  EXPECT_EQ(WaitForExit(Start({"--twice"})), 2);
+  run = Once();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(run.err, HasSubstr("PART3.RCM"));
 }
 
 TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminated) {
+  folder_.Write("src/BAD", testing::kRefusedGcode);
   folder_.Write("src/ERLY", testing::kPanelGcode);
-  const pid_t pid = Start({});
+  const std::string out = folder_.File("out.txt");
+  const std::string err = folder_.File("err.txt");
+  const std::string home = folder_.File("home");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) {
+      ::_exit(127);
+    }
+    ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
+    ::_exit(127);
+  }
   ASSERT_TRUE(WaitFor([&] { return HasPrograms("ERLY"); }));
-
+  // Every tick that translates NEXT has seen the unchanged BAD again.
   folder_.Write("src/NEXT", testing::kPanelGcode);
   const bool translated = WaitFor([&] { return HasPrograms("NEXT"); });
   ::kill(pid, SIGTERM);
+  int status = -1;
+  const bool exited = WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; });
+  if (!exited) ::kill(pid, SIGKILL);
 
   EXPECT_TRUE(translated);
-  EXPECT_EQ(WaitForExit(pid), 0);
-  EXPECT_THAT(TemporaryFilesLeft(), IsEmpty());
-  EXPECT_THAT(Out(), HasSubstr("translated " + folder_.File("src/NEXT") + "\n"));
-}
-
-TEST_F(ScanCommandTest, WatchLoopReportsAnUnchangedRefusedFileOnce) {
-  folder_.Write("src/BAD", testing::kRefusedGcode);
-  const pid_t pid = Start({});
-  ASSERT_TRUE(WaitFor([&] { return Err().find("BAD") != std::string::npos; }));
-
-  // Every tick that translates LATE has seen BAD again.
-  folder_.Write("src/LATE", testing::kPanelGcode);
-  const bool translated = WaitFor([&] { return HasPrograms("LATE"); });
-  ::kill(pid, SIGINT);
-
-  EXPECT_TRUE(translated);
-  EXPECT_EQ(WaitForExit(pid), 0);
-  const std::string err = Err();
-  const std::size_t first = err.find(folder_.File("src/BAD"));
+  ASSERT_TRUE(exited);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  // Nothing else, no temporary file in particular.
+  EXPECT_EQ(folder_.List("dst"),
+            (std::vector<std::string>{"ERLY1.RCM", "ERLY2.RCM", "ERLY3.RCM", "ERLY4.RCM",
+                                      "NEXT1.RCM", "NEXT2.RCM", "NEXT3.RCM", "NEXT4.RCM"}));
+  EXPECT_THAT(folder_.Read("out.txt"), HasSubstr("translated " + folder_.File("src/NEXT") + "\n"));
+  const std::string errors = folder_.Read("err.txt");
+  const size_t first = errors.find(folder_.File("src/BAD"));
   ASSERT_NE(first, std::string::npos);
-  EXPECT_THAT(err.substr(first + 1), Not(HasSubstr(folder_.File("src/BAD"))));
+  EXPECT_EQ(errors.find(folder_.File("src/BAD"), first + 1), std::string::npos) << errors;
   EXPECT_TRUE(folder_.Exists("src/BAD"));
 }
 

@@ -59,6 +59,8 @@ inline std::map<std::string, std::string> StoredLines(const std::string& iniText
 
 inline constexpr const char* kNotStored = "<not stored>";
 
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+
 // One stored value exactly as written ("Settings/AutoScan"), kNotStored when the key is
 // not in the file.
 inline QString StoredValue(const TempFolder& home, const std::string& sectionKey) {

@@ -1,38 +1,27 @@
 // The folder dialog: what it returns and what it stores.
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include "app/settings_file.h"
 #include "desktop/dir_dialog.h"
 #include "desktop_test_support.h"
 
-using tessaro::SettingsFile;
 using tessaro::desktop::DirBrws;
-using tessaro::desktop::DirDialogMemory;
-using tessaro::testing::kNotStored;
-using tessaro::testing::ScriptedOperator;
-using tessaro::testing::StoredValue;
+using tessaro::testing::Q;
 using tessaro::testing::TempFolder;
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QStringList Items(const QListWidget& list) {
+QStringList Items(const QListWidget* list) {
   QStringList items;
-  for (int i = 0; i < list.count(); ++i) items << list.item(i)->text();
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
   return items;
-}
-
-template <typename Control>
-Control* Find(const QWidget& dialog, const char* name) {
-  auto* control = dialog.findChild<Control*>(name);
-  if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
-  return control;
 }
 
 void OpenItem(QListWidget* list, const QString& name) {
@@ -53,20 +42,27 @@ class DirDialogTest : public QObject {
   // A settings home, a "drive" with folders, and the process's current folder on it.
   std::unique_ptr<TempFolder> home_;
   std::unique_ptr<TempFolder> drive_;
-  std::unique_ptr<SettingsFile> settings_;
-  ScriptedOperator asker_;
-  DirDialogMemory memory_;
+  std::unique_ptr<tessaro::SettingsFile> settings_;
+  tessaro::testing::ScriptedOperator asker_;
+  tessaro::desktop::DirDialogMemory memory_;
   QString previousCurrent_;
 
   std::string Drive() const { return drive_->path(); }
-  QString Stored(const std::string& key) const { return StoredValue(*home_, key); }
-
+  QString Stored(const std::string& key) const {
+    return tessaro::testing::StoredValue(*home_, "DirDialogBox/" + key);
+  }
   std::unique_ptr<DirBrws> Open(const std::string& chosen, std::vector<std::string> roots = {}) {
     if (roots.empty()) roots = {Drive()};
     auto dialog = std::make_unique<DirBrws>(*settings_, memory_, asker_, chosen, roots);
     dialog->show();
     if (!QTest::qWaitForWindowExposed(dialog.get())) throw std::runtime_error("not shown");
     return dialog;
+  }
+  static QString Shown(const DirBrws& dialog) {
+    return dialog.findChild<QLabel*>("LabDir")->text();
+  }
+  static void Press(const DirBrws& dialog, const char* button) {
+    dialog.findChild<QPushButton*>(button)->click();
   }
 
  private slots:
@@ -76,9 +72,9 @@ class DirDialogTest : public QObject {
     drive_->MakeFolder("DATA/SUB");
     drive_->MakeFolder("DATA/OTHER");
     drive_->MakeFolder("WORK");
-    settings_ = std::make_unique<SettingsFile>(home_->File("Tessaro.INI"));
-    asker_ = ScriptedOperator();
-    memory_ = DirDialogMemory();
+    settings_ = std::make_unique<tessaro::SettingsFile>(home_->File("Tessaro.INI"));
+    asker_ = {};
+    memory_ = {};
     previousCurrent_ = QDir::currentPath();
     QDir::setCurrent(Q(drive_->path() + "/WORK"));
   }
@@ -88,103 +84,81 @@ class DirDialogTest : public QObject {
     home_.reset();
   }
 
-  void okReturnsTheGivenFolderWithOneTrailingSeparator() {
-    auto dialog = Open(Drive() + "/DATA");
-    QCOMPARE(dialog->windowTitle(), QString("Directory Selection"));
-    QCOMPARE(Find<QComboBox>(*dialog, "Drive1")->currentText(), Q(Drive()));
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/DATA"));
-    QCOMPARE(Items(*Find<QListWidget>(*dialog, "Dir1")), QStringList({"..", "OTHER", "SUB"}));
-    Find<QPushButton>(*dialog, "BtnOK")->click();
-    QCOMPARE(Q(dialog->chosenFolder()), Q(Drive() + "/DATA/"));
-    QCOMPARE(Stored("DirDialogBox/LastDir"), Q(Drive() + "/DATA"));
-    QVERIFY(dialog->isHidden());
+  // Folders below are on the drive: "/DATA" is <drive>/DATA.
+  void okReturnsTheShownFolderWithOneTrailingSeparator_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("lastDir");
+    QTest::addColumn<QString>("shownAndChosen");
+    QTest::newRow("a folder") << "/DATA" << QString() << "/DATA /DATA/";
+    QTest::newRow("with its separator") << "/DATA/" << QString() << "/DATA/ /DATA/";
+    QTest::newRow("none: the last shown") << "" << QString("/DATA/SUB") << "/DATA/SUB /DATA/SUB/";
+    QTest::newRow("none ever: the current folder") << "" << QString() << "/WORK /WORK/";
+    QTest::newRow("gone: the current folder") << "/GONE" << QString() << "/WORK /WORK/";
   }
-
-  void aFolderGivenWithItsSeparatorIsShownAndReturnedUnchanged() {
-    auto dialog = Open(Drive() + "/DATA/");
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/DATA/"));
-    Find<QPushButton>(*dialog, "BtnOK")->click();
-    QCOMPARE(Q(dialog->chosenFolder()), Q(Drive() + "/DATA/"));
+  void okReturnsTheShownFolderWithOneTrailingSeparator() {
+    QFETCH(QString, given);
+    QFETCH(QString, lastDir);
+    QFETCH(QString, shownAndChosen);
+    if (!lastDir.isEmpty())
+      settings_->WriteSetting("DirDialogBox", "LastDir", Drive() + lastDir.toStdString());
+    auto dialog = Open(given.isEmpty() ? "" : Drive() + given.toStdString());
+    const QString shown = Shown(*dialog);
+    Press(*dialog, "BtnOK");
+    const QString drive = Q(Drive());
+    QCOMPARE(shown + " " + Q(dialog->chosenFolder()),
+             drive + shownAndChosen.replace(" ", " " + drive));
+    QCOMPARE(Stored("LastDir"), shown);
+    QVERIFY(dialog->isHidden());
+    QVERIFY(asker_.told.empty());
   }
 
   void okAtTheRootReturnsItWithoutASecondSeparator() {
     auto dialog = Open("/", {"/"});
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), QString("/"));
-    QVERIFY(!Items(*Find<QListWidget>(*dialog, "Dir1")).contains(".."));
-    Find<QPushButton>(*dialog, "BtnOK")->click();
+    QCOMPARE(Shown(*dialog), QString("/"));
+    QVERIFY(!Items(dialog->findChild<QListWidget*>("Dir1")).contains(".."));
+    Press(*dialog, "BtnOK");
     QCOMPARE(Q(dialog->chosenFolder()), QString("/"));
-    QCOMPARE(Stored("DirDialogBox/LastDir"), QString("/"));
+    QCOMPARE(Stored("LastDir"), QString("/"));
   }
 
   void openingFoldersInTheListMovesTheShownFolder() {
     auto dialog = Open(Drive() + "/DATA");
-    auto* dir1 = Find<QListWidget>(*dialog, "Dir1");
+    QCOMPARE(dialog->windowTitle(), QString("Directory Selection"));
+    QCOMPARE(dialog->findChild<QComboBox*>("Drive1")->currentText(), Q(Drive()));
+    auto* dir1 = dialog->findChild<QListWidget*>("Dir1");
+    QCOMPARE(Items(dir1), QStringList({"..", "OTHER", "SUB"}));
     OpenItem(dir1, "SUB");
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/DATA/SUB"));
-    QCOMPARE(Items(*dir1), QStringList({".."}));
+    QCOMPARE(Shown(*dialog), Q(Drive() + "/DATA/SUB"));
+    QCOMPARE(Items(dir1), QStringList({".."}));
     OpenItem(dir1, "..");
-    OpenItem(dir1, "..");
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive()));
-    // The drive's root has no way further up.
-    QCOMPARE(Items(*dir1), QStringList({"DATA", "WORK"}));
-    Find<QPushButton>(*dialog, "BtnOK")->click();
-    QCOMPARE(Q(dialog->chosenFolder()), Q(Drive() + "/"));
-  }
-
-  void enterInTheFolderListOpensTheFolderAndKeepsTheDialogOpen() {
-    auto dialog = Open(Drive() + "/DATA");
-    auto* dir1 = Find<QListWidget>(*dialog, "Dir1");
+    // Enter opens the current folder and keeps the dialog open.
     dir1->setFocus();
     dir1->setCurrentItem(dir1->findItems("OTHER", Qt::MatchExactly).value(0));
     QTest::keyClick(dir1, Qt::Key_Return);
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/DATA/OTHER"));
+    QCOMPARE(Shown(*dialog), Q(Drive() + "/DATA/OTHER"));
     QVERIFY(dialog->isVisible());
+    OpenItem(dir1, "..");
+    OpenItem(dir1, "..");
+    QCOMPARE(Shown(*dialog), Q(Drive()));
+    QCOMPARE(Items(dir1), QStringList({"DATA", "WORK"}));  // no way further up
+    Press(*dialog, "BtnOK");
+    QCOMPARE(Q(dialog->chosenFolder()), Q(Drive() + "/"));
   }
 
-  void cancelReturnsNothingButStoresTheFolderAndPosition() {
-    auto dialog = Open(Drive() + "/DATA");
-    dialog->move(20, 10);
-    Find<QPushButton>(*dialog, "BtnCan")->click();
-    QCOMPARE(Q(dialog->chosenFolder()), QString(""));
-    QCOMPARE(Stored("DirDialogBox/LastDir"), Q(Drive() + "/DATA"));
-    QCOMPARE(Stored("DirDialogBox/Top"), QString("150"));
-    QCOMPARE(Stored("DirDialogBox/Left"), QString("300"));
-  }
+  void cancelStoresTheFolderAndTheCloseBoxOnlyThePosition() {
+    auto cancelled = Open(Drive() + "/DATA");
+    cancelled->move(20, 10);
+    Press(*cancelled, "BtnCan");
+    QCOMPARE(Q(cancelled->chosenFolder()), QString(""));
+    QCOMPARE(Stored("LastDir"), Q(Drive() + "/DATA"));
+    QCOMPARE(Stored("Top") + " " + Stored("Left"), QString("150 300"));
 
-  void theCloseBoxReturnsNothingAndStoresOnlyThePosition() {
-    auto dialog = Open(Drive() + "/DATA");
-    dialog->move(20, 10);
-    QVERIFY(dialog->close());
-    QCOMPARE(Q(dialog->chosenFolder()), QString(""));
-    QCOMPARE(Stored("DirDialogBox/LastDir"), QString(kNotStored));
-    QCOMPARE(Stored("DirDialogBox/Top"), QString("150"));
-    QCOMPARE(Stored("DirDialogBox/Left"), QString("300"));
-  }
-
-  void withoutAGivenFolderTheLastShownOneIsPreselected() {
-    settings_->WriteSetting("DirDialogBox", "LastDir", Drive() + "/DATA/SUB");
-    auto dialog = Open("");
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/DATA/SUB"));
-  }
-
-  void withoutAnyFolderTheCurrentFolderIsShown() {
-    auto dialog = Open("");
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/WORK"));
-    Find<QPushButton>(*dialog, "BtnOK")->click();
-    QCOMPARE(Q(dialog->chosenFolder()), Q(Drive() + "/WORK/"));
-  }
-
-  void aGivenFolderThatIsGoneLeavesTheListWhereItWas() {
-    auto dialog = Open(Drive() + "/GONE");
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/WORK"));
-    QVERIFY(asker_.told.empty());
-  }
-
-  void thePositionIsRestoredFromTwips() {
-    settings_->WriteSetting("DirDialogBox", "Top", "1500");
-    settings_->WriteSetting("DirDialogBox", "Left", "750");
-    DirBrws dialog(*settings_, memory_, asker_, "", {Drive()});
-    QCOMPARE(dialog.pos(), QPoint(50, 100));
+    auto closed = Open(Drive() + "/WORK");
+    closed->move(40, 30);
+    QVERIFY(closed->close());
+    QCOMPARE(Q(closed->chosenFolder()), QString(""));
+    QCOMPARE(Stored("LastDir"), Q(Drive() + "/DATA"));
+    QCOMPARE(Stored("Top") + " " + Stored("Left"), QString("450 600"));
   }
 
   void aPositionOffEveryScreenMovesOntoThePrimaryScreen() {
@@ -196,40 +170,25 @@ class DirDialogTest : public QObject {
 
   void anUnreadableDriveIsReportedAndTheLastGoodOneComesBack() {
     TempFolder other;
-    other.MakeFolder("X");
     const std::string missing = other.path() + "/NO-MEDIUM";
-    auto dialog = Open("", {missing, Drive(), other.path()});
-    auto* drive1 = Find<QComboBox>(*dialog, "Drive1");
-    drive1->setCurrentIndex(2);  // the other drive opens
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(other.path()));
+    auto dialog = Open(Drive() + "/DATA/SUB", {missing, Drive(), other.path()});
+    auto* drive1 = dialog->findChild<QComboBox*>("Drive1");
+    QCOMPARE(drive1->currentIndex(), 1);
+    drive1->setCurrentIndex(0);  // before any other was chosen: back to the drive shown
+    QCOMPARE(drive1->currentIndex(), 1);
+    QCOMPARE(Shown(*dialog), Q(Drive() + "/DATA/SUB"));
+
+    drive1->setCurrentIndex(2);
+    QCOMPARE(Shown(*dialog), Q(other.path()));
     drive1->setCurrentIndex(0);
-    QCOMPARE(asker_.told.size(), size_t{1});
-    QCOMPARE(Q(asker_.told[0].title), QString("Alert"));
-    QCOMPARE(Q(asker_.told[0].text), Q("Drive " + missing + " is unavailable."));
+    QCOMPARE(asker_.told.size(), size_t{2});
+    COMPARE_STD(asker_.told[1].title, "Alert");
+    COMPARE_STD(asker_.told[1].text, "Drive " + missing + " is unavailable.");
     QCOMPARE(drive1->currentIndex(), 2);
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(other.path()));
-    QCOMPARE(Q(memory_.lastDrive), Q(other.path()));
-  }
-
-  void anUnreadableDriveBeforeAnyOtherReturnsToTheDriveShown() {
-    const std::string missing = drive_->path() + "/NO-MEDIUM";
-    auto dialog = Open("", {missing, Drive()});
-    auto* drive1 = Find<QComboBox>(*dialog, "Drive1");
-    QCOMPARE(drive1->currentIndex(), 1);
-    drive1->setCurrentIndex(0);
-    QCOMPARE(asker_.told.size(), size_t{1});
-    QCOMPARE(drive1->currentIndex(), 1);
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/WORK"));
-  }
-
-  void aDriveReopensTheFolderLastShownOnIt() {
-    TempFolder other;
-    auto dialog = Open(Drive() + "/DATA/SUB", {Drive(), other.path()});
-    auto* drive1 = Find<QComboBox>(*dialog, "Drive1");
-    drive1->setCurrentIndex(1);
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(other.path()));
-    drive1->setCurrentIndex(0);
-    QCOMPARE(Find<QLabel>(*dialog, "LabDir")->text(), Q(Drive() + "/DATA/SUB"));
+    QCOMPARE(Shown(*dialog), Q(other.path()));
+    COMPARE_STD(memory_.lastDrive, other.path());
+    drive1->setCurrentIndex(1);  // a drive reopens the folder last shown on it
+    QCOMPARE(Shown(*dialog), Q(Drive() + "/DATA/SUB"));
   }
 };
 

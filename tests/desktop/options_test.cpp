@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
+#include <deque>
 
 #include "desktop/digit_spinner.h"
 #include "desktop/file_list_box.h"
@@ -12,38 +13,13 @@
 
 using tessaro::desktop::DigitSpinner;
 using tessaro::desktop::OptionCheckBox;
-using tessaro::testing::kNotStored;
+using tessaro::testing::Q;
 using tessaro::testing::StartedWindow;
+using tessaro::testing::TempFolder;
 
 namespace {
 
-constexpr char kAutoDeleteQuestion[] =
-    "Turning this on will Automatically DELETE any RCM files that \r"
-    "   do not have matching G-code files in the Source directory.\r"
-    "\r"
-    "                 Are You Sure You Want To Do This?";
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
-// Replaces the box's whole text by typing, as an operator does.
-void TypeOver(QLineEdit* box, const QString& typed) {
-  box->setFocus();
-  box->selectAll();
-  if (typed.isEmpty()) {
-    QTest::keyClick(box, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(box, typed);
-  }
-}
-
-// Types behind the box's text.
-void TypeBehind(QLineEdit* box, const QString& typed) {
-  box->setFocus();
-  box->end(false);
-  QTest::keyClicks(box, typed);
-}
 
 }  // namespace
 
@@ -51,64 +27,55 @@ class OptionsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void checkingAutomaticDeletionAsksAndNoLeavesItOff() {
-    StartedWindow started("[Settings]\nAutoScan=1\n");
-    started.asker().answers = {false};
-    auto* autoDel = started.find<OptionCheckBox>("AutoDel");
-    Click(autoDel);
-    QCOMPARE(started.asker().questions.size(), size_t{1});
-    QCOMPARE(Q(started.asker().questions[0].title), QString("Alert!"));
-    QCOMPARE(Q(started.asker().questions[0].text), QString(kAutoDeleteQuestion));
-    QCOMPARE(autoDel->value(), 0);
-    QCOMPARE(started.stored("Settings/AutoDelete"), QString(" 0"));
+  void clickingAutomaticDeletion_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("state");
+    QTest::newRow("No") << QString("AutoScan=1") << false << 1 << "0 enabled, stored \" 0\"";
+    QTest::newRow("Yes") << QString("AutoScan=1") << true << 1 << "1 enabled, stored \" 1\"";
+    QTest::newRow("unticking asks nothing")
+        << QString("AutoScan=1\nAutoDelete=1") << true << 0 << "0 enabled, stored \" 0\"";
   }
-
-  void checkingAutomaticDeletionAnsweredYesStoresItOn() {
-    StartedWindow started("[Settings]\nAutoScan=1\n");
-    started.asker().answers = {true};
-    auto* autoDel = started.find<OptionCheckBox>("AutoDel");
-    Click(autoDel);
-    QCOMPARE(started.asker().questions.size(), size_t{1});
-    QCOMPARE(autoDel->value(), 1);
-    QCOMPARE(started.stored("Settings/AutoDelete"), QString(" 1"));
-  }
-
-  void uncheckingAutomaticDeletionAsksNothing() {
-    StartedWindow started("[Settings]\nAutoScan=1\nAutoDelete=1\n");
+  void clickingAutomaticDeletion() {
+    QFETCH(QString, stored);
+    QFETCH(bool, answer);
+    QFETCH(int, questions);
+    QFETCH(QString, state);
+    StartedWindow started("[Settings]\n" + stored.toStdString() + "\n");
+    started.asker().answers = {answer};
     Click(started.find<OptionCheckBox>("AutoDel"));
-    QVERIFY(started.asker().questions.empty());
-    QCOMPARE(started.stored("Settings/AutoDelete"), QString(" 0"));
+    QCOMPARE(started.asker().questions.size(), size_t(questions));
+    QCOMPARE(started.boxState("AutoDel"), "AutoDel " + state);
+    if (questions == 0) return;
+    COMPARE_STD(started.asker().questions[0].title, "Alert!");
+    COMPARE_STD(started.asker().questions[0].text,
+                "Turning this on will Automatically DELETE any RCM files that \r"
+                "   do not have matching G-code files in the Source directory.\r"
+                "\r"
+                "                 Are You Sure You Want To Do This?");
   }
 
-  void uncheckingAutomaticTranslationDisablesDeletionButKeepsIt() {
-    StartedWindow started("[Settings]\nAutoScan=1\nAutoDelete=1\n");
-    auto* autoScan = started.find<OptionCheckBox>("AutoScan");
-    auto* autoDel = started.find<OptionCheckBox>("AutoDel");
-    QVERIFY(autoDel->isEnabled());
-    Click(autoScan);
-    QCOMPARE(autoScan->value(), 0);
-    QCOMPARE(started.stored("Settings/AutoScan"), QString(" 0"));
-    QVERIFY(!autoDel->isEnabled());
-    QCOMPARE(autoDel->value(), 1);
-    QCOMPARE(started.stored("Settings/AutoDelete"), QString(" 1"));
+  void clickingAutomaticTranslation_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("states");
+    QTest::newRow("unticked") << QString("AutoScan=0")
+                              << "AutoScan 1 enabled, stored \" 1\"; "
+                                 "AutoDel 0 enabled, stored \"<not stored>\"";
+    QTest::newRow("ticked: deletion disabled but kept")
+        << QString("AutoScan=1\nAutoDelete=1")
+        << "AutoScan 0 enabled, stored \" 0\"; AutoDel 1 disabled, stored \" 1\"";
+    QTest::newRow("greyed") << QString("AutoScan=2")
+                            << "AutoScan 0 enabled, stored \" 0\"; "
+                               "AutoDel 0 disabled, stored \"<not stored>\"";
   }
-
-  void checkingAutomaticTranslationStoresItAndEnablesDeletion() {
-    StartedWindow started;
+  void clickingAutomaticTranslation() {
+    QFETCH(QString, stored);
+    QFETCH(QString, states);
+    StartedWindow started("[Settings]\n" + stored.toStdString() + "\n");
     Click(started.find<OptionCheckBox>("AutoScan"));
-    QCOMPARE(started.stored("Settings/AutoScan"), QString(" 1"));
-    QVERIFY(started.find<OptionCheckBox>("AutoDel")->isEnabled());
-  }
-
-  void aGreyedBoxClickedBecomesUnticked() {
-    StartedWindow started("[Settings]\nAutoScan=2\n");
-    auto* autoScan = started.find<OptionCheckBox>("AutoScan");
-    QCOMPARE(autoScan->value(), 2);
-    Click(autoScan);
-    QCOMPARE(autoScan->value(), 0);
-    QCOMPARE(started.stored("Settings/AutoScan"), QString(" 0"));
-    Click(autoScan);
-    QCOMPARE(autoScan->value(), 1);
+    QCOMPARE(started.boxState("AutoScan") + "; " + started.boxState("AutoDel"), states);
+    QVERIFY(started.asker().questions.empty());
   }
 
   void settingABoxToTheValueItShowsRunsNothing() {
@@ -117,21 +84,18 @@ class OptionsTest : public QObject {
     started.find<OptionCheckBox>("NoEmpties")->setValue(0);
     started.find<QLineEdit>("DrillEx")->setText("0");
     started.find<DigitSpinner>("VScrollDr")->setValue(0);
-    QCOMPARE(started.stored("Settings/AutoScan"), QString(kNotStored));
-    QCOMPARE(started.stored("Settings/NoEmpties"), QString(kNotStored));
+    QCOMPARE(started.stored("Settings/AutoScan"), QString("<not stored>"));
+    QCOMPARE(started.stored("Settings/NoEmpties"), QString("<not stored>"));
   }
 
   void omissionRulesAreStoredWithoutABlank() {
     StartedWindow started("[HorizontalRename]\nMask1=A\nMask2=B\nMask3=C\nMask4=D\n");
-    auto* noEmpties = started.find<OptionCheckBox>("NoEmpties");
-    auto* noDupes = started.find<OptionCheckBox>("NoDupes");
-    Click(noEmpties);
-    QCOMPARE(started.stored("Settings/NoEmpties"), QString("1"));
+    Click(started.find<OptionCheckBox>("NoEmpties"));
+    QCOMPARE(started.boxState("NoEmpties"), QString("NoEmpties 1 enabled, stored \"1\""));
     QCOMPARE(started.window().session().Settings().noEmpties, 1);
-    Click(noDupes);
-    QCOMPARE(started.stored("Settings/NoDuplicates"), QString("1"));
-    Click(noDupes);
-    QCOMPARE(started.stored("Settings/NoDuplicates"), QString("0"));
+    Click(started.find<OptionCheckBox>("NoDupes"));
+    Click(started.find<OptionCheckBox>("NoDupes"));
+    QCOMPARE(started.boxState("NoDupes"), QString("NoDupes 0 enabled, stored \"0\""));
     QCOMPARE(started.window().session().Settings().noDupes, 0);
   }
 
@@ -140,18 +104,12 @@ class OptionsTest : public QObject {
     QTest::addColumn<bool>("behind");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("a second digit keeps the first") << "7" << true << "3"
-                                                    << "7";
-    QTest::newRow("a digit in place of the digit") << "7" << false << "4"
-                                                   << "4";
-    QTest::newRow("a letter in place of the digit") << "7" << false << "a"
-                                                    << "0";
-    QTest::newRow("a minus sign") << "7" << false << "-"
-                                  << "0";
-    QTest::newRow("cleared") << "7" << false << ""
-                             << "0";
-    QTest::newRow("a letter behind the digit") << "5" << true << "x"
-                                               << "5";
+    QTest::newRow("a second digit keeps the first") << "7" << true << QString("3") << "7";
+    QTest::newRow("a digit in place of the digit") << "7" << false << QString("4") << "4";
+    QTest::newRow("a letter in place of the digit") << "7" << false << QString("a") << "0";
+    QTest::newRow("a minus sign") << "7" << false << QString("-") << "0";
+    QTest::newRow("cleared") << "7" << false << QString("") << "0";
+    QTest::newRow("a letter behind the digit") << "5" << true << QString("x") << "5";
   }
   void exclusionTyping() {
     QFETCH(QString, stored);
@@ -161,11 +119,11 @@ class OptionsTest : public QObject {
     StartedWindow started("[Settings]\nDrillExclusion=" + stored.toStdString() + "\n");
     auto* drillEx = started.find<QLineEdit>("DrillEx");
     QCOMPARE(drillEx->text(), stored);
-    if (behind) {
-      TypeBehind(drillEx, typed);
-    } else {
-      TypeOver(drillEx, typed);
-    }
+    drillEx->setFocus();
+    behind ? drillEx->end(false) : drillEx->selectAll();
+    // As an operator types: the typed keys, or Delete over the selection.
+    if (typed.isEmpty()) QTest::keyClick(drillEx, Qt::Key_Delete);
+    QTest::keyClicks(drillEx, typed);
     QCOMPARE(drillEx->text(), shown);
     QCOMPARE(started.stored("Settings/DrillExclusion"), shown);
     QCOMPARE(started.find<DigitSpinner>("VScrollDr")->value(), shown.toInt());
@@ -176,75 +134,61 @@ class OptionsTest : public QObject {
     StartedWindow started("[Settings]\nDowellExclusion=8\n");
     auto* spinner = started.find<DigitSpinner>("VScrollDw");
     auto* dowelEx = started.find<QLineEdit>("DowelEx");
-    Click(spinner->upArrow());
-    QCOMPARE(dowelEx->text(), QString("9"));
-    QCOMPARE(started.stored("Settings/DowellExclusion"), QString("9"));
-    Click(spinner->upArrow());  // 9 is the top
-    QCOMPARE(dowelEx->text(), QString("9"));
-    Click(spinner->downArrow());
-    Click(spinner->downArrow());
-    QCOMPARE(dowelEx->text(), QString("7"));
+    QString shown;
+    for (QAbstractButton* arrow :
+         {spinner->upArrow(), spinner->upArrow(), spinner->downArrow(), spinner->downArrow()}) {
+      Click(arrow);
+      shown += dowelEx->text();
+    }
+    QCOMPARE(shown, QString("9987"));  // 9 is the top
     QCOMPARE(started.stored("Settings/DowellExclusion"), QString("7"));
     QCOMPARE(started.window().session().Settings().dowelExclusion, 7);
   }
 
   void choosingAnotherFolderClearsBothAutomaticModes() {
-    tessaro::testing::TempFolder work;
+    TempFolder work;
+    work.Write("dst/D1.ACC", "x");
     work.Write("out/P1.ACC", "x");
-    StartedWindow started("[Settings]\nAutoScan=1\nAutoDelete=1\n");
-    const std::string chosen = work.path() + "/out/";
-    std::string offered;
+    const std::string dst = work.path() + "/dst";
+    StartedWindow started("[Settings]\nAutoScan=1\nAutoDelete=1\nDestinationPath=" + dst + "\n");
+    QStringList offered;
+    std::deque<std::string> answers = {"", dst + "/", work.path() + "/out/"};  // "" is Cancel
     started.window().setFolderChooser([&](const std::string& initial) {
-      offered = initial;
-      return chosen;
+      offered << Q(initial);
+      const std::string answer = answers.front();
+      answers.pop_front();
+      return answer;
     });
+    const auto states = [&] {
+      return started.boxState("AutoScan") + "; " + started.boxState("AutoDel");
+    };
+    const std::string before = started.home().Read("Tessaro.INI");
+
     Click(started.find<QToolButton>("DDir"));
-    QCOMPARE(Q(offered), Q(started.current().path()));
-    QCOMPARE(started.find<OptionCheckBox>("AutoDel")->value(), 0);
-    QCOMPARE(started.find<OptionCheckBox>("AutoScan")->value(), 0);
-    QCOMPARE(started.stored("Settings/AutoDelete"), QString(" 0"));
-    QCOMPARE(started.stored("Settings/AutoScan"), QString(" 0"));
-    QCOMPARE(started.find<QLabel>("DPath")->text(), Q(chosen));
-    QCOMPARE(started.stored("Settings/DestinationPath"), Q(chosen));
-    QCOMPARE(Q(started.window().file2()->path()), Q(work.path() + "/out"));
-    QCOMPARE(started.window().file2()->listCount(), 1);
-    QCOMPARE(Q(started.window().session().Settings().destinationFolder), Q(work.path() + "/out"));
+    COMPARE_STD(started.home().Read("Tessaro.INI"), before);
+    Click(started.find<QToolButton>("DDir"));  // the folder shown: both modes stay
+    QCOMPARE(states(),
+             QString("AutoScan 1 enabled, stored \" 1\"; AutoDel 1 enabled, stored \" 1\""));
+    Click(started.find<QToolButton>("DDir"));
+    QCOMPARE(states(),
+             QString("AutoScan 0 enabled, stored \" 0\"; AutoDel 0 disabled, stored \" 0\""));
+
+    QCOMPARE(offered, QStringList({Q(dst), Q(dst), Q(dst)}));
+    QCOMPARE(started.find<QLabel>("DPath")->text(), Q(work.path() + "/out/"));
+    QCOMPARE(started.stored("Settings/DestinationPath"), Q(work.path() + "/out/"));
+    QCOMPARE(tessaro::testing::ShownWindow::Listed(started.window().file2()),
+             QStringList({"P1.ACC"}));
+    COMPARE_STD(started.window().session().Settings().destinationFolder, work.path() + "/out");
     QVERIFY(started.asker().questions.empty());
   }
 
-  void choosingTheFolderAlreadyShownClearsNeither() {
-    tessaro::testing::TempFolder work;
-    work.Write("src/PART", "G71\n");
-    StartedWindow started("[Settings]\nAutoScan=1\nAutoDelete=1\nSourcePath=" + work.path() +
-                          "/src\n");
-    started.window().setFolderChooser([&](const std::string&) { return work.path() + "/src/"; });
-    Click(started.find<QToolButton>("SDir"));
-    QCOMPARE(started.find<OptionCheckBox>("AutoScan")->value(), 1);
-    QCOMPARE(started.find<OptionCheckBox>("AutoDel")->value(), 1);
-    QCOMPARE(started.stored("Settings/AutoScan"), QString(" 1"));
-    QCOMPARE(started.find<QLabel>("SPath")->text(), Q(work.path() + "/src/"));
-    QCOMPARE(started.stored("Settings/SourcePath"), Q(work.path() + "/src/"));
-    QCOMPARE(started.window().file1()->listCount(), 1);
-  }
-
-  void cancellingTheFolderChoiceChangesNothing() {
-    StartedWindow started("[Settings]\nAutoScan=1\nAutoDelete=1\n");
-    const std::string before = started.home().Read("Tessaro.INI");
-    started.window().setFolderChooser([](const std::string&) { return std::string(); });
-    Click(started.find<QToolButton>("SDir"));
-    QCOMPARE(Q(started.home().Read("Tessaro.INI")), Q(before));
-    QCOMPARE(started.find<OptionCheckBox>("AutoScan")->value(), 1);
-    QCOMPARE(started.find<QLabel>("SPath")->text(), QString(""));
-  }
-
   void aChosenFolderThatCannotBeOpenedIsReported() {
-    tessaro::testing::TempFolder work;
+    TempFolder work;
     StartedWindow started;
-    const std::string gone = work.path() + "/gone/";
-    started.window().setFolderChooser([&](const std::string&) { return gone; });
+    started.window().setFolderChooser([&](const std::string&) { return work.path() + "/gone/"; });
     Click(started.find<QToolButton>("SDir"));
     QCOMPARE(started.asker().told.size(), size_t{1});
-    QVERIFY(Q(started.asker().told[0].text).contains("gone"));
+    QVERIFY(Q(started.asker().told[0].text).contains(Q(work.path() + "/gone")));
     QCOMPARE(Q(started.window().file1()->path()), Q(started.current().path()));
   }
 };

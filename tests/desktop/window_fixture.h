@@ -1,11 +1,26 @@
 #pragma once
 
+#include <QApplication>
 #include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <deque>
+#include <initializer_list>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
+#include "desktop/option_check_box.h"
+#include "desktop/program_commands.h"
 #include "desktop_test_support.h"
 
 namespace tessaro::testing {
@@ -32,6 +47,19 @@ class StartedWindow {
   const TempFolder& home() const { return home_; }
   const TempFolder& current() const { return current_; }
   QString stored(const std::string& sectionKey) const { return StoredValue(home_, sectionKey); }
+  // A check box and its value in the settings file: "AutoDel 1 enabled, stored \" 1\"".
+  QString boxState(const QString& box) const {
+    static const std::map<QString, std::string> keys = {{"AutoScan", "AutoScan"},
+                                                        {"AutoDel", "AutoDelete"},
+                                                        {"NoEmpties", "NoEmpties"},
+                                                        {"NoDupes", "NoDuplicates"}};
+    const auto* check = find<desktop::OptionCheckBox>(box.toUtf8().constData());
+    return QString("%1 %2 %3, stored \"%4\"")
+        .arg(box)
+        .arg(check->value())
+        .arg(check->isEnabled() ? "enabled" : "disabled")
+        .arg(stored("Settings/" + keys.at(box)));
+  }
 
   // A control by its name; throws when the window has none of that name and kind.
   template <typename Control>
@@ -47,6 +75,136 @@ class StartedWindow {
   QString previousCurrent_;
   ScriptedOperator asker_;
   std::unique_ptr<desktop::MainWindow> window_;
+};
+
+// The lines, each ended by CR LF.
+inline std::string CrLf(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (std::string_view line : lines) (text += line) += "\r\n";
+  return text;
+}
+
+// An RCM program: header lines L2 .. L14 and L16, L18, the comment on line 15, the unit
+// lock on line 17, then the records and END.
+inline std::string Rcm(std::string_view comment, std::initializer_list<std::string_view> records) {
+  std::string text = "USERLEVELS,1,0\r\n";
+  for (int line = 2; line <= 14; ++line) text += "L" + std::to_string(line) + "\r\n";
+  ((text += "\"") += comment) += "\",0\r\nL16\r\nLOCK,1\r\nL18\r\n";
+  for (std::string_view record : records) (text += record) += "\r\n";
+  return text + "END\r\n";
+}
+
+// Metric G-code: two holes on face 1, one on face 2, none on faces 3 and 4.
+inline constexpr const char* kPartGcode =
+    "G71 X600 Y400 Z19\n"
+    "G81 P1 X120 Y0 Z-10 E1 G54\n"
+    "G81 P1 X480.5 Y0 Z-10 E1 G54\n"
+    "G81 P2 X300 Y400 Z-10 E1 G54\n";
+
+// An ACC program with two holes.
+inline std::string TwoHoleAccProgram() {
+  return CrLf({"Rail", "100", "Zones", "4", "Number of holes", "2", "Hole 1", "12.5 1 0 0",
+               "Hole 2", "30. 0 0 1"});
+}
+
+// A started and shown main window on its own source and program folders, with a
+// two-hole template in its home folder. Masks give PART1 .. PART4 for the G-code file
+// PART. The test ticks the timer itself and answers the save dialog from saveAnswers.
+class ShownWindow {
+ public:
+  explicit ShownWindow(bool rcm, const std::string& moreSettings = "", bool realSaveDialog = false)
+      : started_(Settings(rcm, moreSettings)) {
+    started_.home().Write(
+        "Template.RCM",
+        Rcm("Template", {"MET,0,0,0,1.000000,0", "HOL,1,0,0,0.000000,0", "DRI,1,0,0,0.000000,0",
+                         "DOW,1,0,0,0.000000,0", "HOL,2,0,0,0.000000,0", "DRI,2,0,0,0.000000,0",
+                         "DOW,2,0,0,0.000000,0"}));
+    window().timer1()->stop();
+    if (!realSaveDialog) {
+      commands().setSaveDialog([this](const desktop::SaveRequest& request) {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty()) return std::string();
+        std::string answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+      });
+    }
+    window().show();
+    window().activateWindow();
+    if (!QTest::qWaitForWindowActive(&window())) throw std::runtime_error("window not active");
+  }
+
+  desktop::MainWindow& window() { return started_.window(); }
+  desktop::ProgramCommands& commands() { return window().commands(); }
+  ScriptedOperator& asker() { return started_.asker(); }
+  const TempFolder& home() const { return started_.home(); }
+  template <typename Control>
+  Control* find(const char* name) const {
+    return started_.find<Control>(name);
+  }
+  desktop::FileListBox* file1() { return window().file1(); }
+  desktop::FileListBox* file2() { return window().file2(); }
+  QLineEdit* cmt1() const { return find<QLineEdit>("Cmt1"); }
+
+  void Refresh() {
+    file1()->refresh();
+    file2()->refresh();
+  }
+  void Press(const char* button) { QTest::mouseClick(find<QWidget>(button), Qt::LeftButton); }
+  // A click on the list item of that name; false when it is not listed.
+  bool Click(desktop::FileListBox* list, const QString& name) {
+    const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
+    if (items.isEmpty()) return false;
+    list->scrollToItem(items.front());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.front()).center());
+    QCoreApplication::processEvents();  // a new current item runs its command queued
+    return true;
+  }
+  bool ClickProgram(const QString& name) { return Click(file2(), name); }
+  // The timer's period has come.
+  void Tick() { QVERIFY(QMetaObject::invokeMethod(window().timer1(), "timeout")); }
+
+  QString Grid(int row, int column) const { return GridIndex(row, column).data().toString(); }
+  bool SetGrid(int row, int column, const QString& text) const {
+    return find<QTableView>("HorzPrg")->model()->setData(GridIndex(row, column), text);
+  }
+  QString Caption() const { return find<QGroupBox>("PrgFrame")->title(); }
+  // The program on screen: "caption; comment; rows 1 and 2 as location drill dowel; unit".
+  QString Program() const {
+    const QString unit = find<QRadioButton>("Inch")->isChecked() ? "inch" : "metric";
+    return QString("%1; %2; %3 %4 %5, %6 %7 %8; %9")
+        .arg(Caption(), cmt1()->text(), Grid(1, 1), Grid(1, 2), Grid(1, 3), Grid(2, 1), Grid(2, 2),
+             Grid(2, 3), unit + (find<QGroupBox>("Units")->isEnabled() ? "" : " locked"));
+  }
+  QString Status() { return window().statusBar()->currentMessage(); }
+  QString Selected() { return QString::fromStdString(file2()->fileName()); }
+  QStringList Sources() { return Listed(file1()); }
+  QStringList Programs() { return Listed(file2()); }
+  static QStringList Listed(const desktop::FileListBox* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+    return names;
+  }
+
+  TempFolder source;
+  TempFolder programs;
+  std::vector<desktop::SaveRequest> saveRequests;
+  std::deque<std::string> saveAnswers;  // "" answers Cancel
+
+ private:
+  QModelIndex GridIndex(int row, int column) const {
+    return find<QTableView>("HorzPrg")->model()->index(row - 1, column - 1);
+  }
+  std::string Settings(bool rcm, const std::string& more) const {
+    return std::string("[Settings]\n") + (rcm ? "RCM=YES\n" : "") +
+           "SourcePath=" + source.PathWithSeparator() +
+           "\nDestinationPath=" + programs.PathWithSeparator() + "\nDeleteButtonVisible=YES\n" +
+           more +
+           "[HorizontalRename]\nMask1=****1***\nMask2=****2***\nMask3=****3***\nMask4=****4***\n";
+  }
+
+  StartedWindow started_;  // after the folders it lists
 };
 
 }  // namespace tessaro::testing

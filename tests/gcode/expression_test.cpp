@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
+#include <limits>
 #include <string>
+#include <utility>
+
+#include "gcode/word_number.h"
 
 namespace tessaro {
 namespace {
+
+using Eval = std::pair<std::string, double>;
+using Piece = std::pair<std::string, std::string>;
 
 // Panel 800 x 600 x 18 (L, H, S), A = 5, D = 4, E = 3, T (20) set although T reads 0.
 MacroParameters SampleParameters() {
@@ -22,107 +28,77 @@ MacroParameters SampleParameters() {
   return params;
 }
 
-struct EvaluationCase {
-  std::string text;
-  double value;
-};
-std::ostream& operator<<(std::ostream& out, const EvaluationCase& c) { return out << c.text; }
-
-class EvaluateExpressionCases : public ::testing::TestWithParam<EvaluationCase> {};
-
-TEST_P(EvaluateExpressionCases, GivesTheLeadingExpressionsValue) {
-  EXPECT_EQ(EvaluateExpression(GetParam().text, SampleParameters()), GetParam().value)
-      << '"' << GetParam().text << '"';
+void ExpectValues(std::initializer_list<Eval> cases) {
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(EvaluateExpression(text, SampleParameters()), value) << '"' << text << '"';
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arithmetic, EvaluateExpressionCases,
-    ::testing::Values(EvaluationCase{"5", 5}, EvaluationCase{"2.5", 2.5}, EvaluationCase{".5", 0.5},
-                      EvaluationCase{"5.", 5}, EvaluationCase{"2+3*4", 14},
-                      EvaluationCase{"(2+3)*4", 20}, EvaluationCase{"10-4-3", 3},
-                      EvaluationCase{"48/4/2", 6}, EvaluationCase{"10/4", 2.5},
-                      EvaluationCase{"-5", -5}, EvaluationCase{"--5", 5}, EvaluationCase{"+5", 5},
-                      EvaluationCase{"-(2+3)*2", -10}, EvaluationCase{"2*-3", -6},
-                      EvaluationCase{" 2 * ( 3 + 1 ) ", 8}, EvaluationCase{"\t7\t", 7},
-                      EvaluationCase{"=7", 7}, EvaluationCase{"  = 7", 7},
-                      EvaluationCase{"((((1))))", 1}));
-
-INSTANTIATE_TEST_SUITE_P(Variables, EvaluateExpressionCases,
-                         ::testing::Values(EvaluationCase{"l-20", 780}, EvaluationCase{"L-20", 780},
-                                           EvaluationCase{"h/4", 150}, EvaluationCase{"s", 18},
-                                           EvaluationCase{"a*2", 10}, EvaluationCase{"A*2", 10},
-                                           EvaluationCase{"D*2", 8}, EvaluationCase{"d*2", 8},
-                                           EvaluationCase{"E+1", 4}, EvaluationCase{"b", 0},
-                                           EvaluationCase{"t", 0}, EvaluationCase{"T+1", 1},
-                                           EvaluationCase{"z", 0}, EvaluationCase{"(l+h)/2", 700}));
-
-INSTANTIATE_TEST_SUITE_P(LeadingExpressionOnly, EvaluateExpressionCases,
-                         ::testing::Values(EvaluationCase{"50E3", 50}, EvaluationCase{"1D2", 1},
-                                           EvaluationCase{"10 B20 C30", 10},
-                                           EvaluationCase{"l/2 Y20", 400}, EvaluationCase{"3 4", 3},
-                                           EvaluationCase{"ab", 5}, EvaluationCase{"2*", 2},
-                                           EvaluationCase{"2+", 2}, EvaluationCase{"2*(3", 2},
-                                           EvaluationCase{"2*(3+)", 2},
-                                           EvaluationCase{"1.5.5", 1.5}, EvaluationCase{"7)", 7},
-                                           EvaluationCase{"4 = 5", 4}));
-
-INSTANTIATE_TEST_SUITE_P(
-    NoValueGivesZero, EvaluateExpressionCases,
-    ::testing::Values(EvaluationCase{"", 0}, EvaluationCase{"   ", 0}, EvaluationCase{"=", 0},
-                      EvaluationCase{".", 0}, EvaluationCase{"*2", 0}, EvaluationCase{"(3", 0},
-                      EvaluationCase{"()", 0}, EvaluationCase{"-", 0}, EvaluationCase{"\xC4*2", 0},
-                      EvaluationCase{"1/0", 0}, EvaluationCase{"-1/0", 0}, EvaluationCase{"0/0", 0},
-                      EvaluationCase{"1/0-1/0", 0}, EvaluationCase{std::string(400, '9'), 0},
-                      EvaluationCase{std::string(200, '9') + "*" + std::string(200, '9'), 0}));
-
-TEST(EvaluateExpression, DivisionByAnInfiniteValueIsFinite) {
-  EXPECT_EQ(EvaluateExpression("1/(1/0)", SampleParameters()), 0);
-  EXPECT_EQ(EvaluateExpression("3+1/(1/0)", SampleParameters()), 3);
+TEST(EvaluateExpression, ArithmeticWithPrecedenceSignsAndParentheses) {
+  ExpectValues(
+      {Eval{".5", 0.5}, Eval{"5.", 5}, Eval{"2+3*4", 14}, Eval{"(2+3)*4", 20}, Eval{"10-4-3", 3},
+       Eval{"48/4/2", 6}, Eval{"--5", 5}, Eval{"+5", 5}, Eval{"-(2+3)*2", -10}, Eval{"2*-3", -6},
+       Eval{" 2 * ( 3 + 1 ) ", 8}, Eval{"\t7\t", 7}, Eval{"  = 7", 7}, Eval{"2440.13", 2440.13},
+       Eval{"1/3", 1.0 / 3.0}, Eval{std::string(150, '(') + "1" + std::string(150, ')'), 1}});
 }
 
-TEST(EvaluateExpression, NegativeZeroIsZero) {
-  EXPECT_FALSE(std::signbit(EvaluateExpression("-0", SampleParameters())));
+TEST(EvaluateExpression, VariablesAreLettersInAnyCaseAndDAndEAreNoExponents) {
+  ExpectValues({Eval{"l-20", 780}, Eval{"L-20", 780}, Eval{"h/4", 150}, Eval{"s", 18},
+                Eval{"A*2", 10}, Eval{"d*2", 8}, Eval{"E+1", 4}, Eval{"b", 0}, Eval{"T+1", 1},
+                Eval{"z", 0}, Eval{"50E3", 50}, Eval{"1D2", 1}});
+}
+
+TEST(EvaluateExpression, OnlyTheLeadingExpressionCounts) {
+  const std::string tooDeep = std::string(300, '(') + "1" + std::string(300, ')');
+  ExpectValues({Eval{"l/2 Y20", 400}, Eval{"3 4", 3}, Eval{"ab", 5}, Eval{"2*", 2}, Eval{"2+", 2},
+                Eval{"2*(3", 2}, Eval{"2*(3+)", 2}, Eval{"1.5.5", 1.5}, Eval{"7)", 7},
+                Eval{"4 = 5", 4}, Eval{"2+" + tooDeep, 2}, Eval{tooDeep, 0}});
+}
+
+TEST(EvaluateExpression, NoFiniteValueGivesZero) {
+  ExpectValues({Eval{"", 0}, Eval{"=", 0}, Eval{".", 0}, Eval{"*2", 0}, Eval{"(3", 0},
+                Eval{"()", 0}, Eval{"-", 0}, Eval{"\xC4*2", 0}, Eval{"1/0", 0}, Eval{"0/0", 0},
+                Eval{"1/0-1/0", 0}, Eval{"3+1/(1/0)", 3}, Eval{std::string(400, '9'), 0},
+                Eval{std::string(200, '9') + "*" + std::string(200, '9'), 0}});
   EXPECT_FALSE(std::signbit(EvaluateExpression("0*-1", SampleParameters())));
 }
 
-TEST(EvaluateExpression, ParenthesesNestedTooDeeplyEndTheExpression) {
-  const std::string deep = std::string(300, '(') + "1" + std::string(300, ')');
-  EXPECT_EQ(EvaluateExpression(deep, SampleParameters()), 0);
-  EXPECT_EQ(EvaluateExpression("2+" + deep, SampleParameters()), 2);
-  const std::string fine = std::string(150, '(') + "1" + std::string(150, ')');
-  EXPECT_EQ(EvaluateExpression(fine, SampleParameters()), 1);
+TEST(ExpandExpression, WritesThePlainShortestValueAndKeepsTheRest) {
+  for (const auto& [piece, expanded] :
+       {Piece{"", ""}, Piece{" ", "0"}, Piece{"l-20 Y10", "780 Y10"}, Piece{"l/2Y20", "400 Y20"},
+        Piece{"l/2 + 3 Y1 Z5", "403 Y1 Z5"}, Piece{"Y20", "0 Y20"}, Piece{"a*d ", "20"},
+        Piece{"l/3", "266.6666666666667"}, Piece{"0.1+0.2", "0.30000000000000004"},
+        Piece{"1/0 G54", "0 G54"}, Piece{"0-a", "-5"},
+        Piece{"100000000000000000000*100", "10000000000000000000000"},
+        Piece{"1/1024", "0.0009765625"}}) {
+    EXPECT_EQ(ExpandExpression(piece, SampleParameters()), expanded) << '"' << piece << '"';
+  }
 }
 
-TEST(EvaluateExpression, KeepsDoublePrecision) {
-  EXPECT_EQ(EvaluateExpression("2440.13", SampleParameters()), 2440.13);
-  EXPECT_EQ(EvaluateExpression("1/3", SampleParameters()), 1.0 / 3.0);
+TEST(ReadWordNumber, ReadsThePlainLeadingNumberWithoutExponent) {
+  for (const auto& [text, value] :
+       {Eval{"120 Y40", 120}, Eval{"50 E3", 50}, Eval{"50E3", 50}, Eval{"1D2", 1},
+        Eval{"-5.5X", -5.5}, Eval{"+7", 7}, Eval{".5", 0.5}, Eval{" \t 12", 12}, Eval{"5 0", 50},
+        Eval{"- 3", -3}, Eval{"1.2.3", 1.2}, Eval{"X5", 0}, Eval{".", 0}, Eval{"--5", 0},
+        Eval{"&H10", 0}, Eval{"2440.13", 2440.13}, Eval{std::string(400, '9'), 0},
+        Eval{"0." + std::string(400, '0') + "1", 0}}) {
+    EXPECT_EQ(ReadWordNumber(text), value) << '"' << text << '"';
+  }
+  EXPECT_FALSE(std::signbit(ReadWordNumber("-0.0")));
 }
 
-struct ExpansionCase {
-  std::string piece;
-  std::string expanded;
-};
-std::ostream& operator<<(std::ostream& out, const ExpansionCase& c) { return out << c.piece; }
-
-class ExpandExpressionCases : public ::testing::TestWithParam<ExpansionCase> {};
-
-TEST_P(ExpandExpressionCases, WritesTheValueAndKeepsTheRest) {
-  EXPECT_EQ(ExpandExpression(GetParam().piece, SampleParameters()), GetParam().expanded)
-      << '"' << GetParam().piece << '"';
+TEST(ReadPlainDecimal, ReadsUnsignedDigitsAndTellsTheLength) {
+  EXPECT_EQ(ReadPlainDecimal("12.5Y").length, 4u);
+  EXPECT_EQ(ReadPlainDecimal("12.5Y").value, 12.5);
+  EXPECT_EQ(ReadPlainDecimal("-1").length + ReadPlainDecimal(".").length, 0u);
+  EXPECT_EQ(ReadPlainDecimal(std::string(400, '9')).value, std::numeric_limits<double>::infinity());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pieces, ExpandExpressionCases,
-    ::testing::Values(ExpansionCase{"", ""}, ExpansionCase{"l-20 Y10", "780 Y10"},
-                      ExpansionCase{"h/4", "150"}, ExpansionCase{"l/2Y20", "400 Y20"},
-                      ExpansionCase{"l/2 Y20 Z5", "400 Y20 Z5"},
-                      ExpansionCase{"l/2 + 3 Y1", "403 Y1"}, ExpansionCase{"Y20", "0 Y20"},
-                      ExpansionCase{"a*d ", "20"}, ExpansionCase{"l/3", "266.6666666666667"},
-                      ExpansionCase{"1234.5678", "1234.5678"},
-                      ExpansionCase{"0.1+0.2", "0.30000000000000004"},
-                      ExpansionCase{"1/0 G54", "0 G54"}, ExpansionCase{"0-a", "-5"},
-                      ExpansionCase{"100000000000000000000*100", "10000000000000000000000"},
-                      ExpansionCase{"1/1024", "0.0009765625"}, ExpansionCase{" ", "0"}));
+TEST(WordAfter, ReadsAfterTheFirstOccurrenceOfTheLetter) {
+  EXPECT_EQ(WordAfter("G81 P1 X120 G54", 'G'), 81);
+  EXPECT_EQ(WordAfter("G81 P1 X120 G54", 'Y'), 0);
+  EXPECT_EQ(WordAfter("XX5", 'X'), 0);
+}
 
 }  // namespace
 }  // namespace tessaro

@@ -12,6 +12,11 @@
 
 namespace tessaro::testing {
 
+// The question a refused G-code file named PART brings.
+inline constexpr const char* kRefusalText =
+    "         Source file PART\r    Is not of the correct file type.\r\r"
+    "      Do you wish to delete it?";
+
 // Answers every question with a fixed answer and keeps what it was asked and told.
 class RecordingOperator : public Operator {
  public:

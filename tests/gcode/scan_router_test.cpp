@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "gcode/gcode_reader.h"
@@ -13,174 +13,110 @@ namespace tessaro {
 namespace {
 
 using testing::GcodeReader;
-using testing::RecordingOperator;
 using testing::TempFolder;
+using Calls = std::vector<std::string>;
 
-// Records the calls it gets; refuses the file on line `refuseOnLine` (0: never).
-class RecordingHandler : public ScanModeHandler {
- public:
-  explicit RecordingHandler(ScanState& state) : state_(state) {}
-
+// Records the calls it gets and runs `onLine` after each line.
+struct RecordingHandler : ScanModeHandler {
   void ScanBegin(LineScanner&) override { calls.push_back("begin"); }
   void LineScanned(LineScanner& scanner) override {
-    calls.push_back(std::to_string(state_.LineNumber) + ":" + scanner.Line());
-    if (state_.LineNumber == refuseOnLine) state_.ScanMode = kScanIdle;
+    calls.push_back(std::to_string(state->LineNumber) + ":" + scanner.Line());
+    if (onLine) onLine();
   }
   void ScanEnd(LineScanner& scanner) override { calls.push_back("end " + scanner.FileName()); }
 
-  int refuseOnLine = 0;
-  std::vector<std::string> calls;
-
- private:
-  ScanState& state_;
+  ScanState* state = nullptr;
+  std::function<void()> onLine;
+  Calls calls;
 };
 
-struct RouterBench {
+// The G-code reader's router with recording handlers for the program modes 1, 2 and 4.
+struct RouterBench : GcodeReader {
   RouterBench() {
-    for (int mode = 1; mode <= 4; ++mode) router.SetHandler(mode, &handlers[mode - 1]);
+    for (int mode : {kScanLoadProgram, kScanSaveThroughBase, kScanWriteFace}) {
+      handlers[mode].state = &state;
+      router.SetHandler(mode, &handlers[mode]);
+    }
+  }
+  void Run(int mode, std::string_view text) {
+    state.ScanMode = mode;
+    router.ScanText(text, "P.RCM");
   }
 
-  HoleSet holes;
-  ScanState state;
-  RecordingOperator asker;
-  ScanRouter router{holes, state, asker};
-  RecordingHandler handlers[4] = {RecordingHandler(state), RecordingHandler(state),
-                                  RecordingHandler(state), RecordingHandler(state)};
+  RecordingHandler handlers[5];
 };
 
-TEST(ScanRouter, RoutesEveryEventToTheHandlersOfTheModeSet) {
-  RouterBench bench;
-  bench.state.ScanMode = kScanWriteFace;
-  bench.router.ScanText("first\nsecond\n", "T.RCM");
-  EXPECT_EQ(bench.handlers[3].calls,
-            (std::vector<std::string>{"begin", "1:first", "2:second", "end T.RCM"}));
-  EXPECT_TRUE(bench.handlers[0].calls.empty());
-  EXPECT_TRUE(bench.handlers[2].calls.empty());
-  EXPECT_EQ(bench.state.ScanMode, kScanIdle);
-}
-
-TEST(ScanRouter, LineNumberAndHoleCounterStartAtZeroWithEveryScan) {
+TEST(ScanRouter, RoutesEveryEventToTheHandlersOfTheModeSetWithCountersFromZero) {
   RouterBench bench;
   bench.state.LineNumber = 17;
   bench.state.HoleCounter = 9;
-  bench.state.ScanMode = kScanLoadProgram;
-  bench.router.ScanText("", "P.RCM");
-  EXPECT_EQ(bench.state.LineNumber, 0);
+  bench.Run(kScanWriteFace, "first\nsecond\n");
+  EXPECT_EQ(bench.handlers[kScanWriteFace].calls,
+            (Calls{"begin", "1:first", "2:second", "end P.RCM"}));
+  EXPECT_TRUE(bench.handlers[kScanLoadProgram].calls.empty());
   EXPECT_EQ(bench.state.HoleCounter, 0);
-  bench.state.ScanMode = kScanLoadProgram;
-  bench.router.ScanText("a\nb\nc", "P.RCM");
-  EXPECT_EQ(bench.state.LineNumber, 3);
+  EXPECT_EQ(bench.state.ScanMode, kScanIdle);
 }
 
 TEST(ScanRouter, AHandlerThatSetsModeZeroEndsTheScanQuietly) {
   RouterBench bench;
-  bench.handlers[0].refuseOnLine = 1;
-  bench.state.ScanMode = kScanLoadProgram;
-  bench.router.ScanText("bad\nmore\nlines\n", "P.RCM");
-  EXPECT_EQ(bench.handlers[0].calls, (std::vector<std::string>{"begin", "1:bad"}));
-  EXPECT_EQ(bench.state.LineNumber, 1);
+  bench.handlers[kScanLoadProgram].onLine = [&] { bench.state.ScanMode = kScanIdle; };
+  bench.Run(kScanLoadProgram, "bad\nmore\n");
+  EXPECT_EQ(bench.handlers[kScanLoadProgram].calls, (Calls{"begin", "1:bad"}));
   EXPECT_TRUE(bench.asker.questions.empty());
 }
 
 TEST(ScanRouter, ModeZeroOrWithoutHandlerReadsNothing) {
   RouterBench bench;
   bench.router.SetHandler(kScanSaveThroughBase, nullptr);
-  bench.state.ScanMode = kScanSaveThroughBase;
-  bench.router.ScanText("a\nb\n", "P.RCM");
-  bench.router.ScanText("a\nb\n", "P.RCM");  // mode 0
+  bench.Run(kScanSaveThroughBase, "a\nb\n");
+  bench.Run(kScanIdle, "a\nb\n");
   for (const RecordingHandler& handler : bench.handlers) EXPECT_TRUE(handler.calls.empty());
-  EXPECT_EQ(bench.state.ScanMode, kScanIdle);
-}
-
-TEST(ScanRouter, UnreadableFileRunsNoHandlerAndNamesTheFile) {
-  TempFolder folder;
-  RouterBench bench;
-  bench.state.ScanMode = kScanLoadProgram;
-  const std::string missing = folder.File("MISSING");
-  const Status status = bench.router.Scan(missing);
-  EXPECT_FALSE(status.ok());
-  EXPECT_NE(status.error().find(missing), std::string::npos) << status.error();
-  EXPECT_TRUE(bench.handlers[0].calls.empty());
-  EXPECT_EQ(bench.state.ScanMode, kScanIdle);
 }
 
 TEST(ScanRouter, ScansDoNotNest) {
   TempFolder folder;
   const std::string path = folder.Write("P.RCM", "line\n");
   RouterBench bench;
-  class Nesting : public ScanModeHandler {
-   public:
-    Nesting(ScanRouter& router, std::string path) : router_(router), path_(std::move(path)) {}
-    void ScanBegin(LineScanner&) override {}
-    void LineScanned(LineScanner&) override { inner = router_.Scan(path_); }
-    void ScanEnd(LineScanner&) override {}
-    Status inner = Status::Ok();
-
-   private:
-    ScanRouter& router_;
-    std::string path_;
-  } nesting(bench.router, path);
-  bench.router.SetHandler(kScanLoadProgram, &nesting);
+  Status inner = Status::Ok();
+  bench.handlers[kScanLoadProgram].onLine = [&] { inner = bench.router.Scan(path); };
   bench.state.ScanMode = kScanLoadProgram;
   EXPECT_TRUE(bench.router.Scan(path).ok());
-  EXPECT_FALSE(nesting.inner.ok());
+  EXPECT_FALSE(inner.ok());
 }
 
 TEST(ScanRouter, ProgramScanAfterARefusedGcodeFileAsksNothing) {
-  GcodeReader reader;
-  reader.ReadText("%\n");
-  ASSERT_EQ(reader.asker.questions.size(), 1u);
-  RecordingHandler loader(reader.state);
-  loader.refuseOnLine = 1;
-  reader.router.SetHandler(kScanLoadProgram, &loader);
-  reader.state.ScanMode = kScanLoadProgram;
-  reader.router.ScanText("NOT USERLEVELS\n", "P.RCM");
-  EXPECT_EQ(reader.asker.questions.size(), 1u);
+  RouterBench bench;
+  bench.ReadText("%\n");
+  ASSERT_EQ(bench.asker.questions.size(), 1u);
+  bench.handlers[kScanLoadProgram].onLine = [&] { bench.state.ScanMode = kScanIdle; };
+  bench.Run(kScanLoadProgram, "NOT USERLEVELS\n");
+  EXPECT_EQ(bench.asker.questions.size(), 1u);
 }
 
-TEST(GcodeFileRefusal, YesDeletesTheSourceFile) {
-  TempFolder folder;
-  const std::string path = folder.Write("PART", "%\nG81 P1 X5 G54\n");
-  GcodeReader reader;
-  reader.asker.answer = true;
-  EXPECT_TRUE(reader.ReadFile(path).ok());
-  ASSERT_EQ(reader.asker.questions.size(), 1u);
-  EXPECT_EQ(reader.asker.questions[0].text,
-            "         Source file PART\r    Is not of the correct file type.\r\r"
-            "      Do you wish to delete it?");
-  EXPECT_FALSE(folder.Exists("PART"));
-  EXPECT_TRUE(reader.holes.RejectedFile);
-  EXPECT_EQ(reader.Count(1), 0);
+TEST(GcodeFileRefusal, YesDeletesTheSourceFileAndNoKeepsIt) {
+  for (const bool yes : {true, false}) {
+    TempFolder folder;
+    const std::string path = folder.Write("PART", "%\nG81 P1 X5 G54\n");
+    GcodeReader reader;
+    reader.asker.answer = yes;
+    EXPECT_TRUE(reader.ReadFile(path).ok());
+    ASSERT_EQ(reader.asker.questions.size(), 1u);
+    EXPECT_EQ(reader.asker.questions[0].text, testing::kRefusalText);
+    EXPECT_EQ(folder.Exists("PART"), !yes);
+    EXPECT_TRUE(reader.holes.RejectedFile);
+    EXPECT_TRUE(reader.asker.told.empty());
+  }
 }
 
-TEST(GcodeFileRefusal, NoKeepsTheSourceFile) {
-  TempFolder folder;
-  const std::string path = folder.Write("PART", "%\nG81 P1 X5 G54\n");
-  GcodeReader reader;
-  reader.asker.answer = false;
-  EXPECT_TRUE(reader.ReadFile(path).ok());
-  EXPECT_EQ(reader.asker.questions.size(), 1u);
-  EXPECT_EQ(folder.Read("PART"), "%\nG81 P1 X5 G54\n");
-  EXPECT_TRUE(reader.asker.told.empty());
-}
-
-TEST(GcodeFileRefusal, AcceptedFileAsksNothingAndIsNamedAsScanned) {
-  TempFolder folder;
-  const std::string path = folder.Write("PART", "G71 X800 Y600 Z18\r\nG81 P1 X5 G54\r\n");
-  GcodeReader reader;
-  EXPECT_TRUE(reader.ReadFile(path).ok());
-  EXPECT_TRUE(reader.asker.questions.empty());
-  EXPECT_EQ(reader.holes.ScannedFile, path);
-  EXPECT_EQ(reader.Hole(1, 1).Location, 5);
-  EXPECT_EQ(reader.state.ScanMode, kScanIdle);
-}
-
-TEST(GcodeFileRefusal, UnreadableGcodeFileKeepsTheHoleSetAndAsksNothing) {
+TEST(GcodeFileRefusal, UnreadableFileFailsNamingItAndKeepsTheHoleSet) {
   TempFolder folder;
   GcodeReader reader;
   reader.ReadText("G81 P1 X5 G54\n", "/work/BEFORE");
-  EXPECT_FALSE(reader.ReadFile(folder.File("GONE")).ok());
+  const Status status = reader.ReadFile(folder.File("GONE"));
+  EXPECT_NE(status.error().find(folder.File("GONE")), std::string::npos) << status.error();
   EXPECT_TRUE(reader.asker.questions.empty());
+  EXPECT_EQ(reader.state.ScanMode, kScanIdle);
   EXPECT_EQ(reader.Count(1), 1);
   EXPECT_EQ(reader.holes.ScannedFile, "/work/BEFORE");
   EXPECT_FALSE(reader.holes.RejectedFile);

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -61,8 +63,13 @@ std::string TempFolder::MakeFolder(std::string_view name) const {
   return folder;
 }
 
-void TempFolder::SetModified(std::string_view name, fs::file_time_type when) const {
-  fs::last_write_time(File(name), when);
+std::vector<std::string> TempFolder::List(std::string_view name) const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(name.empty() ? path_ : File(name))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void TempFolder::SetModifiedSeconds(std::string_view name, long long seconds,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaro::testing {
 
@@ -26,9 +27,10 @@ class TempFolder {
   bool Exists(std::string_view name) const;
   std::string MakeFolder(std::string_view name) const;
 
-  // Sets a file's modification time.
-  void SetModified(std::string_view name, std::filesystem::file_time_type when) const;
-  // The same, as seconds since the epoch plus nanoseconds.
+  // The names in a folder of this one ("" for itself), sorted.
+  std::vector<std::string> List(std::string_view name = "") const;
+
+  // Sets a file's modification time, as seconds since the epoch plus nanoseconds.
   void SetModifiedSeconds(std::string_view name, long long seconds, long nanoseconds = 0) const;
 
  private:
