@@ -16,49 +16,29 @@ namespace {
 
 using testing::TempFolder;
 
-constexpr const char* kReadSample =
-    "Left=5\n"  // before any section: no setting
-    "[Window]\n"
-    ";Top=7\n"
-    "Top=100\n"
-    "[settings]\n"
-    "AutoScan= 1\n"
-    "SourcePath =  /home/shop/gcode/  \r\n"
-    "Tabbed=\t7\t\n"
-    "Inner=a  b\n"
-    "Empty=\n"
-    "Marker=END.-\n"
-    "Blanks=   \n"
-    "[DirDialogBox]\n"
-    "Top=200\n"
-    "[Settings]\n"
-    "Later=2\n";
-
 TEST(ReadSetting, ReadsTheTrimmedValueOfTheKeyInItsSection) {
   TempFolder folder;
-  const SettingsFile settings(folder.Write("Tessaro.INI", kReadSample));
-  EXPECT_EQ(SettingsFile(folder.File("MISSING.INI")).ReadSetting("Settings", "AutoScan"), "");
+  const SettingsFile settings(folder.Write("Tessaro.INI",
+                                           "Left=5\n[Window]\n;Top=7\nTop=100\n"
+                                           "[settings]\nAutoScan= 1\n"
+                                           "SourcePath =  /home/shop/gcode/  \r\n"
+                                           "Tabbed=\t7\t\nInner=a  b\nMarker=END.-\n"
+                                           "[DirDialogBox]\nTop=200\n[Settings]\nLater=2\n"));
   using Key = std::tuple<const char*, const char*, const char*>;
   for (const auto& [section, key, value] :
        {Key{"Settings", "AutoScan", "1"}, Key{"SETTINGS", "autoscan", "1"},
         Key{"Settings", "SourcePath", "/home/shop/gcode/"}, Key{"Settings", "Tabbed", "7"},
-        Key{"Settings", "Inner", "a  b"}, Key{"Settings", "Empty", ""},
-        Key{"Settings", "Marker", ""}, Key{"Settings", "Blanks", ""},
+        Key{"Settings", "Inner", "a  b"}, Key{"Settings", "Marker", ""},
         Key{"Settings", "Missing", ""}, Key{"Settings", "Later", "2"}, Key{"Window", "Top", "100"},
-        Key{"DirDialogBox", "Top", "200"}, Key{"Window", "AutoScan", ""}, Key{"Window", "Left", ""},
-        Key{"Window", ";Top", ""}, Key{"Missing", "Top", ""}}) {
+        Key{"DirDialogBox", "Top", "200"}, Key{"Window", "AutoScan", ""},
+        Key{"Window", "Left", ""}}) {
     EXPECT_EQ(settings.ReadSetting(section, key), value) << section << "/" << key;
   }
 }
 
-struct Write {
-  std::string section;
-  std::string key;
-  std::string value;
-};
+using Write = std::tuple<std::string, std::string, std::string>;  // section, key, value
 
 struct WriteCase {
-  std::string name;
   std::optional<std::string> before;  // nullopt: no file yet
   std::vector<Write> writes;
   std::string after;
@@ -66,50 +46,35 @@ struct WriteCase {
 
 TEST(WriteSetting, ChangesOnlyTheLinesItMust) {
   for (const WriteCase& c :
-       {WriteCase{"FirstWriteCreatesTheFile",
-                  std::nullopt,
-                  {{"Settings", "AutoScan", " 1"}},
-                  "[Settings]\nAutoScan= 1\n"},
-        WriteCase{"ExistingKeyIsReplacedInPlaceKeepingItsSpelling",
-                  "; shop\n[settings]\nautoscan= 0\nUnknown line\nRCM=YES\n\n[Window]\nTop=10\n",
+       {// the first write creates the file
+        WriteCase{std::nullopt, {{"Settings", "AutoScan", " 1"}}, "[Settings]\nAutoScan= 1\n"},
+        // an existing key is replaced in place, keeping its spelling
+        WriteCase{"; shop\n[settings]\nautoscan= 0\nUnknown line\n\n[Window]\nTop=10\n",
                   {{"Settings", "AUTOSCAN", " 1"}},
-                  "; shop\n[settings]\nautoscan= 1\nUnknown line\nRCM=YES\n\n[Window]\nTop=10\n"},
-        WriteCase{"NewKeyGoesToTheEndOfItsSection",
-                  "[Empty]\n[Settings]\nRCM=YES\n\n[Window]\nTop=10\n",
+                  "; shop\n[settings]\nautoscan= 1\nUnknown line\n\n[Window]\nTop=10\n"},
+        // a new key goes to the end of its section
+        WriteCase{"[Empty]\n[Settings]\nRCM=YES\n\n[Window]\nTop=10\n",
                   {{"Settings", "NoEmpties", "1"}, {"Window", "Left", "20"}, {"empty", "A", "0"}},
                   "[Empty]\nA=0\n[Settings]\nRCM=YES\nNoEmpties=1\n\n[Window]\nTop=10\nLeft=20\n"},
-        WriteCase{"NewKeyAfterALastLineWithoutLineEnd",
-                  "[Settings]\nRCM=YES",
-                  {{"Settings", "ScanTime", "2"}},
-                  "[Settings]\nRCM=YES\nScanTime=2"},
-        WriteCase{"NewSectionAfterALastLineWithoutLineEnd",
-                  "[Settings]\nRCM=YES",
-                  {{"Window", "Top", "1"}},
-                  "[Settings]\nRCM=YES\n[Window]\nTop=1\n"},
-        WriteCase{"LineEndsOfTheFileAreKept",
-                  "[Settings]\r\nRCM=YES\r\nAutoScan= 0\r\n",
-                  {{"Settings", "AutoScan", " 1"},
-                   {"Settings", "NoEmpties", "0"},
-                   {"Window", "Top", "3"}},
-                  "[Settings]\r\nRCM=YES\r\nAutoScan= 1\r\nNoEmpties=0\r\n[Window]\r\nTop=3\r\n"},
-        WriteCase{"RepeatedSectionKeepsKeysWhereTheyAreAndNewOnesInTheFirst",
-                  "[Settings]\nA=1\n[Window]\nTop=1\n[Settings]\nB=2\n",
-                  {{"Settings", "B", "3"}, {"Settings", "C", "4"}},
-                  "[Settings]\nA=1\nC=4\n[Window]\nTop=1\n[Settings]\nB=3\n"},
-        WriteCase{"ValuesThatWouldBreakTheLayoutAreNotStored",
-                  "[Settings]\nSourcePath=/old/\n",
+        // a new key and a new section after a last line without line end
+        WriteCase{"[Settings]\nRCM=YES",
+                  {{"Settings", "ScanTime", "2"}, {"Window", "Top", "1"}},
+                  "[Settings]\nRCM=YES\nScanTime=2\n[Window]\nTop=1\n"},
+        // the file's line ends are kept
+        WriteCase{"[Settings]\r\nAutoScan= 0\r\n",
+                  {{"Settings", "AutoScan", " 1"}, {"Window", "Top", "3"}},
+                  "[Settings]\r\nAutoScan= 1\r\n[Window]\r\nTop=3\r\n"},
+        // values and names that would break the layout are not stored
+        WriteCase{"[Settings]\nSourcePath=/old/\n",
                   {{"Settings", "SourcePath", "/new/\n[Evil]\nx=1"},
                    {"Settings", "Bad=Key", "1"},
-                   {"Sec]tion", "Key", "1"},
-                   {"Settings", "", "1"}},
+                   {"Sec]tion", "Key", "1"}},
                   "[Settings]\nSourcePath=/old/\n"}}) {
     TempFolder folder;
     if (c.before) folder.Write("Tessaro.INI", *c.before);
     const SettingsFile settings(folder.File("Tessaro.INI"));
-    for (const Write& write : c.writes) {
-      settings.WriteSetting(write.section, write.key, write.value);
-    }
-    EXPECT_EQ(folder.Read("Tessaro.INI"), c.after) << c.name;
+    for (const auto& [section, key, value] : c.writes) settings.WriteSetting(section, key, value);
+    EXPECT_EQ(folder.Read("Tessaro.INI"), c.after) << c.before.value_or("(none)");
     EXPECT_EQ(folder.List(), std::vector<std::string>{"Tessaro.INI"});  // no temporary file left
   }
 }
@@ -122,20 +87,14 @@ TEST(SettingsFile, LongValueReadsBackWhole) {
   EXPECT_EQ(settings.ReadSetting("Settings", "SourcePath"), path);
 }
 
-TEST(SettingsFile, ReadOnlyFileIsLeftAsItIs) {
+TEST(SettingsFile, FailedWriteIsSilentAndChangesNothing) {
   TempFolder folder;
-  const SettingsFile settings(folder.Write("Tessaro.INI", "[Settings]\nAutoScan= 0\n"));
-  ASSERT_EQ(::chmod(settings.path().c_str(), 0444), 0);
-  settings.WriteSetting("Settings", "AutoScan", " 1");
+  const SettingsFile readOnly(folder.Write("Tessaro.INI", "[Settings]\nAutoScan= 0\n"));
+  ASSERT_EQ(::chmod(readOnly.path().c_str(), 0444), 0);
+  readOnly.WriteSetting("Settings", "AutoScan", " 1");
   EXPECT_EQ(folder.Read("Tessaro.INI"), "[Settings]\nAutoScan= 0\n");
-}
-
-TEST(SettingsFile, WriteIntoAMissingFolderFailsSilently) {
-  TempFolder folder;
-  const SettingsFile settings(folder.File("gone/Tessaro.INI"));
-  settings.WriteSetting("Settings", "AutoScan", " 1");
+  SettingsFile(folder.File("gone/Tessaro.INI")).WriteSetting("Settings", "AutoScan", " 1");
   EXPECT_FALSE(folder.Exists("gone"));
-  EXPECT_EQ(settings.ReadSetting("Settings", "AutoScan"), "");
 }
 
 // A process killed while it writes leaves the old or the new file, never a part.
@@ -143,8 +102,8 @@ TEST(SettingsFile, KilledWriterLeavesOneWholeFile) {
   TempFolder folder;
   const std::string valueA(200000, 'a');
   const std::string valueB(300000, 'b');
-  const std::string fileA = "[Settings]\nRCM=YES\nBig=" + valueA + "\nTail=1\n";
-  const std::string fileB = "[Settings]\nRCM=YES\nBig=" + valueB + "\nTail=1\n";
+  const std::string fileA = "[Settings]\nBig=" + valueA + "\nTail=1\n";
+  const std::string fileB = "[Settings]\nBig=" + valueB + "\nTail=1\n";
   const SettingsFile settings(folder.Write("Tessaro.INI", fileA));
   const auto write = [&](int i) {
     settings.WriteSetting("Settings", "Big", i % 2 ? valueA : valueB);

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "cli/cli_runner.h"
@@ -37,9 +38,10 @@ class HolesCommand : public ::testing::Test {
   testing::TempFolder scratch_;
 };
 
-TEST_F(HolesCommand, JsonHoldsEveryCountedHoleOfEachFaceInFileOrder) {
+TEST_F(HolesCommand, JsonAndTableHoldEveryCountedHoleOfEachFaceInFileOrder) {
   home_.Write("Tessaro.INI", kSettings);
-  const testing::CliRun run = Holes({"--json", source_.Write("DOOR", kDoor)});
+  const std::string door = source_.Write("DOOR", kDoor);
+  const testing::CliRun run = Holes({"--json", door});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
             "{\"accepted\": true, \"metric\": true, \"panel\": [800, 600, 18], "
@@ -50,11 +52,17 @@ TEST_F(HolesCommand, JsonHoldsEveryCountedHoleOfEachFaceInFileOrder) {
             "{\"location\": 0, \"drill\": 0, \"dowel\": 1}], "
             "[], [], "
             "[{\"location\": 550, \"drill\": 0, \"dowel\": 1}]]}\n");
-  EXPECT_EQ(run.err, "");
+
+  EXPECT_THAT(Holes({door}).out, HasSubstr("\nFace 1 (top): 3 holes\n"
+                                           "  Hole      Location  Drill  Dowel\n"
+                                           "     1           120      1      1\n"));
 }
 
-TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAsTheExclusionBoxesDo) {
-  home_.Write("Tessaro.INI", "[Settings]\nDrillExclusion=21\nDowellExclusion=-2\n");
+TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAndTheSettingsFileIsNeverWritten) {
+  const std::string settings = "[Settings]\nDrillExclusion=21\nDowellExclusion=-2\n";
+  home_.Write("Tessaro.INI", settings);
+  home_.SetModifiedSeconds("Tessaro.INI", 1000000000);
+  const auto stamp = std::filesystem::last_write_time(home_.File("Tessaro.INI"));
   const std::string gcode = source_.Write("P", "G70 X24.5 Y18 Z0.75\nG81 P3 Y2.125 E2 G54\n");
   const testing::CliRun run = Holes({"--json", gcode});
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -62,44 +70,8 @@ TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAsTheExclusionBoxesDo) {
             "{\"accepted\": true, \"metric\": false, \"panel\": [24.5, 18, 0.75], "
             "\"macro\": \"\", \"faces\": [[], [], [], "
             "[{\"location\": 2.125, \"drill\": 1, \"dowel\": 1}], []]}\n");
-}
-
-TEST_F(HolesCommand, RefusedFileIsReportedAndKept) {
-  const testing::CliRun run = Holes({"--json", source_.Write("NOTES", "%\nG81 P1 X5 G54\n")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out,
-            "{\"accepted\": false, \"metric\": false, \"panel\": [0, 0, 0], \"macro\": \"\", "
-            "\"faces\": [[], [], [], [], []]}\n");
-  EXPECT_THAT(run.err, HasSubstr("Source file NOTES Is not of the correct file type."));
-  EXPECT_THAT(run.err, HasSubstr("refused"));
-  EXPECT_EQ(source_.Read("NOTES"), "%\nG81 P1 X5 G54\n");
-}
-
-TEST_F(HolesCommand, ReadsTheSettingsFileButNeverWritesIt) {
-  const testing::CliRun run = Holes({"--json", source_.Write("P", "G81 P2 X=1/3 E7 G54\n")});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_THAT(run.out,
-              HasSubstr("[{\"location\": 0.3333333333333333, \"drill\": 1, \"dowel\": 1}]"));
-  EXPECT_FALSE(home_.Exists("Tessaro.INI"));
-
-  home_.Write("Tessaro.INI", kSettings);
-  home_.SetModifiedSeconds("Tessaro.INI", 1000000000);
-  const auto stamp = std::filesystem::last_write_time(home_.File("Tessaro.INI"));
-  const std::string door = source_.Write("DOOR", kDoor);
-  const testing::CliRun table = Holes({door});
-  Holes({source_.Write("BAD", "%\n")});
-  EXPECT_EQ(home_.Read("Tessaro.INI"), kSettings);
+  EXPECT_EQ(home_.Read("Tessaro.INI"), settings);
   EXPECT_EQ(std::filesystem::last_write_time(home_.File("Tessaro.INI")), stamp);
-  EXPECT_EQ(home_.List(), std::vector<std::string>{"Tessaro.INI"});
-
-  // Without --json a table per face.
-  EXPECT_THAT(table.out,
-              HasSubstr(door + ": metric (G71)\nPanel: X 800, Y 600, Z 18\nMacro: DOOR\n\n"
-                               "Face 0 (no program): 1 hole\n"));
-  EXPECT_THAT(table.out, HasSubstr("\nFace 1 (top): 3 holes\n"
-                                   "  Hole      Location  Drill  Dowel\n"
-                                   "     1           120      1      1\n"
-                                   "     2           680      0      1\n"));
 }
 
 TEST_F(HolesCommand, MacroNameIsEscapedForJson) {
@@ -107,21 +79,26 @@ TEST_F(HolesCommand, MacroNameIsEscapedForJson) {
       {"--json", source_.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_THAT(run.out, HasSubstr("\"macro\": \"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \\u00c4\""));
+  EXPECT_FALSE(home_.Exists("Tessaro.INI"));
 }
 
-TEST_F(HolesCommand, UnreadableFileExitsOneAndUsageErrorsTwo) {
-  const std::string missing = source_.File("GONE");
-  const testing::CliRun run = Holes({"--json", missing});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_THAT(run.err, HasSubstr(missing));
+TEST_F(HolesCommand, RefusedOrUnreadableFileExitsOneAndUsageErrorsTwo) {
+  const testing::CliRun refused = Holes({"--json", source_.Write("NOTES", "%\nG81 P1 X5 G54\n")});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.out,
+            "{\"accepted\": false, \"metric\": false, \"panel\": [0, 0, 0], \"macro\": \"\", "
+            "\"faces\": [[], [], [], [], []]}\n");
+  EXPECT_THAT(refused.err, HasSubstr("refused"));
+  EXPECT_EQ(source_.Read("NOTES"), "%\nG81 P1 X5 G54\n");
+
+  const testing::CliRun missing = Holes({"--json", source_.File("GONE")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_THAT(missing.err, HasSubstr(source_.File("GONE")));
 
   const std::string gcode = source_.Write("DOOR", kDoor);
-  EXPECT_EQ(testing::RunCli({"holes"}, scratch_).exitCode, 2);
   EXPECT_EQ(Holes({}).exitCode, 2);
   EXPECT_EQ(Holes({gcode, gcode}).exitCode, 2);
   EXPECT_EQ(Holes({"--verbose", gcode}).exitCode, 2);
-  EXPECT_EQ(testing::RunCli({"holes", gcode, "--home"}, scratch_).exitCode, 2);
 }
 
 }  // namespace

@@ -13,13 +13,10 @@ class AboutBoxTest : public QObject {
     tessaro::desktop::AboutBox about;
     QCOMPARE(about.windowTitle(), QString("About Tessaro"));
     QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(), QString("Version ") + TESSARO_VERSION);
-    QCOMPARE(about.findChild<QLabel*>("lblDescription")->text(),
-             QString("Program for generating Horizontal Boring and Doweling programs from gcode."));
     about.show();
     // No system-information viewer outside Windows.
     QVERIFY(about.findChild<QPushButton*>("cmdSysInfo")->isHidden());
     about.findChild<QPushButton*>("cmdOK")->click();
-    QVERIFY(about.isHidden());
     QCOMPARE(about.result(), int(QDialog::Accepted));
   }
 };

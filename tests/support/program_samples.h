@@ -32,16 +32,13 @@ inline std::vector<std::string> SplitCrLf(std::string_view text) {
   return lines;
 }
 
-// Lines 1 to 14 and 16 to 18 of the RCM programs of the tests.
-inline constexpr std::string_view kRcmHead =
-    "USERLEVELS,1,0\r\nP2,0\r\nP3,0\r\nP4,0\r\nP5,0\r\nP6,0\r\nP7,0\r\nP8,0\r\nP9,0\r\nP10,0\r\n"
-    "P11,0\r\nP12,0\r\nP13,0\r\nP14,0\r\n";
-inline constexpr std::string_view kRcmLock = "P16,0\r\nLOCK,1\r\nP18,0\r\n";
-
-// An RCM program: the comment line 15, then `records` from line 19 and END.
+// An RCM program: lines 1 to 14, the comment line 15, lines 16 to 18, then `records`
+// from line 19 and END.
 inline std::string RcmProgram(std::string_view commentLine, std::string_view records) {
-  return std::string(kRcmHead) + std::string(commentLine) + "\r\n" + std::string(kRcmLock) +
-         std::string(records) + "END\r\n";
+  return "USERLEVELS,1,0\r\nP2,0\r\nP3,0\r\nP4,0\r\nP5,0\r\nP6,0\r\nP7,0\r\nP8,0\r\nP9,0\r\n"
+         "P10,0\r\nP11,0\r\nP12,0\r\nP13,0\r\nP14,0\r\n" +
+         std::string(commentLine) + "\r\nP16,0\r\nLOCK,1\r\nP18,0\r\n" + std::string(records) +
+         "END\r\n";
 }
 
 // A small RCM template: the unit record and three empty holes.
