@@ -110,14 +110,8 @@ std::string_view LineEndOf(std::string_view text) {
   return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
-// Built by appending: chains of operator+ on temporaries trip GCC 12's -Wrestrict at -O3.
 std::string KeyValueLine(std::string_view key, std::string_view value) {
-  std::string line;
-  line.reserve(key.size() + 1 + value.size());
-  line.append(key);
-  line.push_back('=');
-  line.append(value);
-  return line;
+  return std::string(key) + "=" + std::string(value);
 }
 
 }  // namespace
@@ -166,21 +160,16 @@ void SettingsFile::WriteSetting(std::string_view section, std::string_view key,
     text.replace(line.begin, line.end - line.begin, keyLine);
   } else if (place.sectionEnd) {
     const TextLine& line = lines[*place.sectionEnd];
-    std::string added;
+    const std::string keyLine = KeyValueLine(key, value);
     if (line.next == line.end) {  // the file's last line, without a line end
-      added.append(lineEnd).append(KeyValueLine(key, value));
+      text.insert(line.next, std::string(lineEnd) + keyLine);
     } else {
-      added.append(KeyValueLine(key, value)).append(lineEnd);
+      text.insert(line.next, keyLine + std::string(lineEnd));
     }
-    text.insert(line.next, added);
   } else {
-    if (!text.empty() && text.back() != '\n') text.append(lineEnd);
-    text.push_back('[');
-    text.append(section);
-    text.push_back(']');
-    text.append(lineEnd);
-    text.append(KeyValueLine(key, value));
-    text.append(lineEnd);
+    if (!text.empty() && text.back() != '\n') text += lineEnd;
+    text += "[" + std::string(section) + "]" + std::string(lineEnd);
+    text += KeyValueLine(key, value) + std::string(lineEnd);
   }
 
   // A failed write leaves the old file whole and is not reported.
