@@ -30,11 +30,13 @@ int ScanIntervalMs(std::string_view text) {
 }  // namespace
 
 std::string MaskFromStored(std::string_view stored) {
-  std::string mask(stored.substr(0, kMaskLength));
-  mask.resize(kMaskLength, ' ');
-  for (char& c : mask) {
-    if (c == '*' || !IsFileNameCharacter(c)) c = ' ';
+  std::string mask;
+  size_t count = 0;
+  for (const std::string_view character : SplitCharacters(FirstCharacters(stored, kMaskLength))) {
+    mask += (character == "*" || !IsFileNameText(character)) ? std::string_view(" ") : character;
+    ++count;
   }
+  mask.append(kMaskLength - count, ' ');
   return mask;
 }
 

@@ -31,16 +31,21 @@ struct TextLine {
   size_t next = 0;   // offset of the next line
 };
 
+// CR LF, LF and a lone CR each end a line; a byte-order mark before the first line
+// is no part of it (and stays in the file).
 std::vector<TextLine> SplitLines(std::string_view text) {
   std::vector<TextLine> lines;
-  size_t begin = 0;
+  size_t begin = ByteOrderMarkLength(text);
   while (begin < text.size()) {
-    const size_t newline = text.find('\n', begin);
+    const size_t lineEnd = text.find_first_of("\r\n", begin);
     TextLine line;
     line.begin = begin;
-    line.next = newline == std::string_view::npos ? text.size() : newline + 1;
-    line.end = newline == std::string_view::npos ? text.size() : newline;
-    if (line.end > begin && text[line.end - 1] == '\r') --line.end;
+    line.end = lineEnd == std::string_view::npos ? text.size() : lineEnd;
+    line.next = lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
+    if (lineEnd != std::string_view::npos && text[lineEnd] == '\r' && line.next < text.size() &&
+        text[line.next] == '\n') {
+      ++line.next;
+    }
     lines.push_back(line);
     begin = line.next;
   }
@@ -105,9 +110,10 @@ bool HasLineBreak(std::string_view text) {
 }
 
 std::string_view LineEndOf(std::string_view text) {
-  const size_t newline = text.find('\n');
-  if (newline == std::string_view::npos) return kNewFileLineEnd;
-  return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
+  const size_t lineEnd = text.find_first_of("\r\n");
+  if (lineEnd == std::string_view::npos) return kNewFileLineEnd;
+  if (text[lineEnd] == '\n') return "\n";
+  return text.substr(lineEnd + 1, 1) == "\n" ? "\r\n" : "\r";
 }
 
 std::string KeyValueLine(std::string_view key, std::string_view value) {
@@ -167,7 +173,9 @@ void SettingsFile::WriteSetting(std::string_view section, std::string_view key,
       text.insert(line.next, keyLine + std::string(lineEnd));
     }
   } else {
-    if (!text.empty() && text.back() != '\n') text += lineEnd;
+    if (text.size() > ByteOrderMarkLength(text) && text.back() != '\n' && text.back() != '\r') {
+      text += lineEnd;
+    }
     text += "[" + std::string(section) + "]" + std::string(lineEnd);
     text += KeyValueLine(key, value) + std::string(lineEnd);
   }

@@ -228,4 +228,104 @@ bool IsFileNameCharacter(char c) {
   }
 }
 
+bool IsFileNameText(std::string_view character) {
+  for (const char c : character) {
+    if (!IsFileNameCharacter(c)) return false;
+  }
+  return !character.empty();
+}
+
+namespace {
+
+bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The length of the valid UTF-8 sequence at the start of `text`, or 1 for a byte that
+// does not start one (overlong forms, surrogates and values past U+10FFFF included).
+size_t CharacterLength(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  size_t length = 1;
+  char32_t code = 0;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+  } else {
+    return 1;
+  }
+  if (text.size() < length) return 1;
+  for (size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[i]);
+    if (!IsContinuationByte(next)) return 1;
+    code = (code << 6) | (next & 0x3F);
+  }
+  const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  if (overlong || surrogate || code > 0x10FFFF) return 1;
+  return length;
+}
+
+// The lower-case form of a letter of Latin-1 or Latin Extended-A, or the code itself.
+char16_t LowerLatin(char16_t code) {
+  if (code >= 0xC0 && code <= 0xDE && code != 0xD7) return code + 0x20;
+  if (code == 0x178) return 0xFF;
+  // Latin Extended-A pairs its letters: upper case on the even code in these runs,
+  // on the odd code in the others.
+  const bool evenUpper = (code >= 0x100 && code <= 0x137) || (code >= 0x14A && code <= 0x177);
+  const bool oddUpper = (code >= 0x139 && code <= 0x148) || (code >= 0x179 && code <= 0x17E);
+  if ((evenUpper && code % 2 == 0) || (oddUpper && code % 2 == 1)) return code + 1;
+  return code;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitCharacters(std::string_view text) {
+  std::vector<std::string_view> characters;
+  while (!text.empty()) {
+    const size_t length = CharacterLength(text);
+    characters.push_back(text.substr(0, length));
+    text.remove_prefix(length);
+  }
+  return characters;
+}
+
+size_t CharacterCount(std::string_view text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); i += CharacterLength(text.substr(i))) ++count;
+  return count;
+}
+
+std::string_view FirstCharacters(std::string_view text, size_t count) {
+  size_t end = 0;
+  for (size_t taken = 0; taken < count && end < text.size(); ++taken) {
+    end += CharacterLength(text.substr(end));
+  }
+  return text.substr(0, end);
+}
+
+std::string FoldCase(std::string_view text) {
+  std::string folded;
+  folded.reserve(text.size());
+  for (const std::string_view character : SplitCharacters(text)) {
+    const auto lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1) {
+      folded += (lead >= 'A' && lead <= 'Z') ? static_cast<char>(lead - 'A' + 'a') : character[0];
+    } else if (character.size() == 2 && lead <= 0xC5) {
+      const auto code = static_cast<char16_t>(((lead & 0x1F) << 6) |
+                                              (static_cast<unsigned char>(character[1]) & 0x3F));
+      const char16_t lower = LowerLatin(code);
+      folded += static_cast<char>(0xC0 | (lower >> 6));
+      folded += static_cast<char>(0x80 | (lower & 0x3F));
+    } else {
+      folded += character;
+    }
+  }
+  return folded;
+}
+
 }  // namespace tessaro

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaro {
 
@@ -41,5 +42,21 @@ std::string FormatShortest(double value);
 
 // Characters a file name cannot hold: / \ : * ? " < > | and control characters.
 bool IsFileNameCharacter(char c);
+// True when every byte of `character` (one character of a name) may stand in a file name.
+bool IsFileNameText(std::string_view character);
+
+// Names are counted in characters: `text` read as UTF-8, where a byte that is not
+// part of a valid UTF-8 sequence counts as one character of its own. Splitting never
+// cuts inside a character.
+std::vector<std::string_view> SplitCharacters(std::string_view text);
+size_t CharacterCount(std::string_view text);
+// The first `count` characters of `text`.
+std::string_view FirstCharacters(std::string_view text, size_t count);
+
+// `text` with letter case folded as the shop's Windows file servers compare names:
+// A-Z and the letters of Latin-1 and Latin Extended-A in their lower-case form; other
+// bytes unchanged. Two names are the same file name there exactly when their folded
+// forms are equal.
+std::string FoldCase(std::string_view text);
 
 }  // namespace tessaro

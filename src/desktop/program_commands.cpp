@@ -13,6 +13,7 @@
 #include <cctype>
 
 #include "app/app_folder.h"
+#include "app/file_names.h"
 #include "app/operator.h"
 #include "app/settings_file.h"
 #include "app/text.h"
@@ -183,7 +184,7 @@ std::string ProgramCommands::ProgramExtension() const {
 }
 
 std::string ProgramCommands::TemplatePath() const {
-  return session_.Settings().appFolder + kTemplateFileName;
+  return tessaro::TemplatePath(session_.Settings().appFolder);
 }
 
 void ProgramCommands::ShowStatus(const std::string& text) {

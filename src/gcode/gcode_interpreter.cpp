@@ -58,6 +58,13 @@ void GcodeInterpreter::ScanBegin(LineScanner&) {
 }
 
 void GcodeInterpreter::LineScanned(LineScanner& scanner) {
+  // No header line is that long: a file of one endless line is refused without
+  // being read further.
+  constexpr std::size_t kLongestFirstLine = 64 * 1024;
+  if (state_.LineNumber == 1 && (scanner.LineCut() || scanner.Line().size() > kLongestFirstLine)) {
+    Refuse(scanner);
+    return;
+  }
   const std::string line = ExpandAssignments(scanner.Line(), holes_.MacroParams);
   const double g = WordAfter(line, 'G');
   if (g == 70 || g == 71) {
@@ -67,11 +74,15 @@ void GcodeInterpreter::LineScanned(LineScanner& scanner) {
   } else if (g == 81) {
     ReadHoleLine(line);
   } else if (state_.LineNumber == 1) {
-    // Not a G-code file of ours: nothing of it is read.
-    state_.ScanMode = kScanIdle;
-    holes_.RejectedFile = true;
-    scanner.StopAfterThisLine();
+    Refuse(scanner);
   }
+}
+
+// Not a G-code file of ours: nothing more of it is read.
+void GcodeInterpreter::Refuse(LineScanner& scanner) {
+  state_.ScanMode = kScanIdle;
+  holes_.RejectedFile = true;
+  scanner.StopAfterThisLine();
 }
 
 void GcodeInterpreter::ScanEnd(LineScanner& scanner) { holes_.ScannedFile = scanner.FileName(); }

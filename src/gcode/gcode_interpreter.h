@@ -27,6 +27,7 @@ class GcodeInterpreter : public ScanModeHandler {
   void ScanEnd(LineScanner& scanner) override;
 
  private:
+  void Refuse(LineScanner& scanner);
   void ReadHeaderLine(std::string_view line, bool metric);
   void ReadMacroLine(std::string_view line);
   void ReadHoleLine(std::string_view line);

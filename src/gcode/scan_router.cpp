@@ -22,7 +22,11 @@ Status ScanRouter::Scan(const std::string& path) {
   if (scanning_) return Status::Failed("Cannot read " + path + ": another file is being read");
   scanning_ = true;
   startedMode_ = state_.ScanMode;
-  const Status status = scanner_.Scan(path, ScannerHandlers());
+  // A G-code file may be of any length and is read line by line; a program or the
+  // template is never near the limit, and a larger file is not one.
+  ScanLimits limits;
+  if (startedMode_ != kScanReadGcode) limits.maxFileSize = kMaxTextFileSize;
+  const Status status = scanner_.Scan(path, ScannerHandlers(), limits);
   scanning_ = false;
   state_.ScanMode = kScanIdle;
   return status;

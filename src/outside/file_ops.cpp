@@ -1,5 +1,6 @@
 #include "outside/file_ops.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -31,6 +32,11 @@ Status Failure(const std::string& action, const std::string& path, int error) {
 
 bool StatPath(const std::string& path, struct stat& info) {
   return ::stat(path.c_str(), &info) == 0;
+}
+
+// The file itself, not the target of a symbolic link.
+bool StatEntry(const std::string& path, struct stat& info) {
+  return ::lstat(path.c_str(), &info) == 0;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -144,7 +150,7 @@ Status RemoveFile(const std::string& path) {
 
 void SetFileAttributes(const std::string& path, int attributes) {
   struct stat info {};
-  if (!StatPath(path, info) || !S_ISREG(info.st_mode)) return;
+  if (!StatEntry(path, info) || !S_ISREG(info.st_mode)) return;
   const int kept = attributes & ~kReadOnlyAttribute;
   if (attributes & kReadOnlyAttribute) {
     // The attribute is written while the file can still be written.
@@ -172,37 +178,71 @@ Status SetReadOnly(const std::string& path, bool readOnly) {
   return Status::Ok();
 }
 
-FileContents ReadFileContents(const std::string& path) {
-  FileContents contents;
-  const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) {
-    contents.status = Failure("Cannot read", path, errno);
-    return contents;
+FileReader::FileReader(const std::string& path) : path_(path) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    status_ = Failure("Cannot read", path, errno);
+    return;
   }
   struct stat info {};
-  if (::fstat(fd.get(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) {
-      contents.status = Failure("Cannot read", path, EISDIR);
-      return contents;
-    }
-    if (info.st_size > 0) contents.text.reserve(static_cast<size_t>(info.st_size));
+  if (::fstat(fd_, &info) != 0) {
+    status_ = Failure("Cannot read", path, errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    status_ = Failure("Cannot read", path, EISDIR);
+  } else if (info.st_size > 0) {
+    size_ = static_cast<std::uint64_t>(info.st_size);
   }
-  char buffer[65536];
+}
+
+FileReader::~FileReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+size_t FileReader::Read(char* buffer, size_t capacity) {
+  if (!status_.ok()) return 0;
   for (;;) {
-    const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-    if (count == 0) break;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      contents.status = Failure("Cannot read", path, errno);
+    const ssize_t count = ::read(fd_, buffer, capacity);
+    if (count >= 0) return static_cast<size_t>(count);
+    if (errno == EINTR) continue;
+    status_ = Failure("Cannot read", path_, errno);
+    return 0;
+  }
+}
+
+Status TooLargeFailure(const std::string& path, std::uint64_t maxSize) {
+  constexpr std::uint64_t kMiB = 1024 * 1024;
+  const std::string limit = maxSize % kMiB == 0 ? std::to_string(maxSize / kMiB) + " MiB"
+                                                 : std::to_string(maxSize) + " bytes";
+  return Status::Failed("Cannot read " + path + ": the file is larger than " + limit);
+}
+
+FileContents ReadFileContents(const std::string& path, std::uint64_t maxSize) {
+  FileContents contents;
+  FileReader reader(path);
+  if (reader.status().ok() && reader.Size() > maxSize) {
+    contents.status = TooLargeFailure(path, maxSize);
+    return contents;
+  }
+  contents.text.reserve(static_cast<size_t>(reader.Size()));
+  char buffer[65536];
+  while (const size_t count = reader.Read(buffer, sizeof buffer)) {
+    // The file may have grown since it was opened.
+    if (contents.text.size() + count > maxSize) {
+      contents.status = TooLargeFailure(path, maxSize);
       contents.text.clear();
       return contents;
     }
-    contents.text.append(buffer, static_cast<size_t>(count));
+    contents.text.append(buffer, count);
+  }
+  if (!reader.status().ok()) {
+    contents.status = reader.status();
+    contents.text.clear();
   }
   return contents;
 }
 
-Status ReplaceFileContents(const std::string& path, std::string_view contents) {
+Status ReplaceFileContents(const std::string& path, std::string_view contents,
+                           std::optional<int> attributes) {
   std::string temporaryPath;
   Descriptor fd(CreateTemporaryFile(path, temporaryPath));
   if (!fd.valid()) return Failure("Cannot write", path, errno);
@@ -213,12 +253,21 @@ Status ReplaceFileContents(const std::string& path, std::string_view contents) {
     return Failure("Cannot write", path, error);
   };
 
-  // The new file keeps the permissions and the attributes of the one it replaces.
+  // A symbolic link is replaced, not written through: its target lends nothing.
   struct stat old {};
-  if (StatPath(path, old) && S_ISREG(old.st_mode)) {
+  const bool replacesFile = StatEntry(path, old) && S_ISREG(old.st_mode);
+  if (attributes) {
+    // A new program gets the permissions the process gives new files.
+    struct stat created {};
+    if (!replacesFile && ::fstat(fd.get(), &created) != 0) return fail(errno);
+    const mode_t mode = (replacesFile ? old.st_mode : created.st_mode) & 07777;
+    const std::string text = FormatDosAttributes(*attributes & ~kReadOnlyAttribute);
+    ::fsetxattr(fd.get(), kAttributeName, text.data(), text.size(), 0);
+    ::fchmod(fd.get(), (*attributes & kReadOnlyAttribute) ? mode & ~kAnyWrite : mode | S_IWUSR);
+  } else if (replacesFile) {
     // The attributes first: a read-only mode would refuse them.
-    if (const std::optional<std::string> attributes = ReadAttributeValue(path)) {
-      ::fsetxattr(fd.get(), kAttributeName, attributes->data(), attributes->size(), 0);
+    if (const std::optional<std::string> kept = ReadAttributeValue(path)) {
+      ::fsetxattr(fd.get(), kAttributeName, kept->data(), kept->size(), 0);
     }
     ::fchmod(fd.get(), old.st_mode & 07777);
   }
@@ -229,6 +278,30 @@ Status ReplaceFileContents(const std::string& path, std::string_view contents) {
   if (::rename(temporaryPath.c_str(), path.c_str()) != 0) return fail(errno);
   SyncFolder(FolderOf(path));
   return Status::Ok();
+}
+
+std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
+                                                   std::chrono::seconds age) {
+  std::vector<std::string> removed;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return removed;
+  const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  const auto now = std::chrono::system_clock::now();
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.substr(0, kTemporaryFilePrefix.size()) != kTemporaryFilePrefix) continue;
+    struct stat info {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode)) {
+      continue;
+    }
+    const auto written = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+    if (now - written <= age) continue;
+    const std::string path = prefix + std::string(name);
+    if (::unlink(path.c_str()) == 0) removed.push_back(path);
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 std::string ExecutablePath() {

@@ -179,6 +179,23 @@ FolderListing ListFolder(const std::string& folder, std::string_view pattern, Hi
       hidden == HiddenFlag::kRead);
 }
 
+std::optional<std::vector<std::string>> ListNames(const std::string& folder) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::vector<std::string> names;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) break;
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  const int error = errno;
+  ::closedir(dir);
+  if (error != 0) return std::nullopt;
+  return names;
+}
+
 FolderListing ListSubfolders(const std::string& folder) {
   return ListEntries(
       folder, EntryKind::kFolder, [](std::string_view) { return true; }, false);

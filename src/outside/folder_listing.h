@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ enum class HiddenFlag { kSkip, kRead };
 // unmounted, no permission) gives an error, never an empty listing.
 FolderListing ListFolder(const std::string& folder, std::string_view pattern,
                          HiddenFlag hidden = HiddenFlag::kSkip);
+
+// The names of every entry of `folder`, of any kind, in the order the file system
+// gives them, without a look at the files themselves; nullopt when the folder cannot
+// be read.
+std::optional<std::vector<std::string>> ListNames(const std::string& folder);
 
 // The subfolders of `folder`, by name without regard to letter case; empty when
 // the folder cannot be read (ok() then false).

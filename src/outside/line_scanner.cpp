@@ -1,5 +1,7 @@
 #include "outside/line_scanner.h"
 
+#include <algorithm>
+
 #include "outside/file_ops.h"
 
 namespace tessaro {
@@ -26,35 +28,90 @@ FieldRange FindField(std::string_view line, char separator, int n) {
 
 }  // namespace
 
-Status LineScanner::Scan(const std::string& path, const Handlers& handlers) {
-  const FileContents contents = ReadFileContents(path);
-  if (!contents.status.ok()) return contents.status;
-  ScanText(contents.text, path, handlers);
-  return Status::Ok();
+Status LineScanner::Scan(const std::string& path, const Handlers& handlers,
+                         const ScanLimits& limits) {
+  FileReader reader(path);
+  if (!reader.status().ok()) return reader.status();
+  if (limits.maxFileSize != 0 && reader.Size() > limits.maxFileSize) {
+    return TooLargeFailure(path, limits.maxFileSize);
+  }
+  Begin(path, handlers, limits);
+  std::string buffer(65536, '\0');
+  while (!stopRequested_) {
+    const size_t count = reader.Read(buffer.data(), buffer.size());
+    if (count == 0) break;
+    Feed(std::string_view(buffer.data(), count), handlers);
+  }
+  Finish(handlers);
+  return reader.status();
 }
 
 void LineScanner::ScanText(std::string_view text, const std::string& name,
-                           const Handlers& handlers) {
+                           const Handlers& handlers, const ScanLimits& limits) {
+  Begin(name, handlers, limits);
+  Feed(text, handlers);
+  Finish(handlers);
+}
+
+void LineScanner::Begin(const std::string& name, const Handlers& handlers,
+                        const ScanLimits& limits) {
   fileName_ = name;
   line_.clear();
   stopRequested_ = false;
+  maxLineLength_ = limits.maxLineLength;
+  lineCut_ = false;
+  atStart_ = true;
+  afterCr_ = false;
+  lineStarted_ = false;
+  skippingRest_ = false;
   if (handlers.begin) handlers.begin(*this);
-  RunLines(text, handlers);
+}
+
+void LineScanner::Feed(std::string_view piece, const Handlers& handlers) {
+  if (atStart_ && !piece.empty()) {
+    piece.remove_prefix(ByteOrderMarkLength(piece));
+    atStart_ = false;
+  }
+  while (!piece.empty() && !stopRequested_) {
+    if (afterCr_ && piece.front() == '\n') piece.remove_prefix(1);
+    afterCr_ = false;
+    const size_t end = piece.find_first_of("\r\n");
+    const std::string_view text = piece.substr(0, end);
+    if (!skippingRest_) {
+      const size_t room = maxLineLength_ - std::min(maxLineLength_, line_.size());
+      line_.append(text.substr(0, room));
+      lineStarted_ = lineStarted_ || !text.empty();
+      if (text.size() > room) {
+        // Handed over at once, so that a file of one endless line is refused
+        // without being read to its end.
+        lineCut_ = true;
+        HandOver(handlers);
+        skippingRest_ = true;
+      }
+    }
+    if (end == std::string_view::npos) return;
+    afterCr_ = piece[end] == '\r';
+    piece.remove_prefix(end + 1);
+    if (skippingRest_) {
+      skippingRest_ = false;
+    } else {
+      HandOver(handlers);
+    }
+  }
+}
+
+void LineScanner::Finish(const Handlers& handlers) {
+  if (lineStarted_ && !skippingRest_ && !stopRequested_) HandOver(handlers);
+  line_.clear();
+  lineCut_ = false;
   if (handlers.end) handlers.end(*this);
 }
 
-void LineScanner::RunLines(std::string_view text, const Handlers& handlers) {
-  size_t begin = 0;
-  while (begin < text.size() && !stopRequested_) {
-    size_t end = text.find('\n', begin);
-    const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-    if (end == std::string_view::npos) end = text.size();
-    if (end > begin && text[end - 1] == '\r') --end;
-    line_.assign(text.data() + begin, end - begin);
-    if (handlers.line) handlers.line(*this);
-    begin = next;
-  }
+void LineScanner::HandOver(const Handlers& handlers) {
+  if (!stopRequested_ && handlers.line) handlers.line(*this);
   line_.clear();
+  lineCut_ = false;
+  lineStarted_ = false;
 }
 
 std::string LineScanner::Field(int n) const {

@@ -1,9 +1,11 @@
 #include "program/session.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "app/app_folder.h"
+#include "app/file_names.h"
 #include "app/text.h"
 #include "gcode/gcode_interpreter.h"
 #include "gcode/scan_router.h"
@@ -112,34 +114,54 @@ TranslationReport Session::Process(const std::string& gcodePath) {
     report.refused = true;
     return report;
   }
+  const std::optional<FacePaths> paths = FaceProgramPaths(gcodePath, report);
+  if (!paths) return report;
   if (settings_.rcmFormat) {
-    ProcessRcm(gcodePath, report);
+    ProcessRcm(gcodePath, *paths, report);
   } else {
-    ProcessAcc(report);
+    ProcessAcc(*paths, report);
   }
   return report;
 }
 
-std::string Session::FaceProgramPath(int face) const {
-  return JoinPath(settings_.destinationFolder, ApplyMask(FileNamePart(holes_.ScannedFile), face) +
-                                                   "." + settings_.programExtension());
+std::optional<Session::FacePaths> Session::FaceProgramPaths(const std::string& gcodePath,
+                                                            TranslationReport& report) const {
+  std::vector<std::string> names;
+  for (int face = kFirstFace; face <= kLastFace; ++face) {
+    const std::string baseName = ApplyMask(FileNamePart(holes_.ScannedFile), face);
+    // An empty name or one that starts with "." would write a hidden dot file.
+    if (baseName.empty() || baseName[0] == '.') {
+      report.errors.push_back("Cannot translate " + gcodePath + ": face " + std::to_string(face) +
+                              " gets no usable program name (\"" + baseName + "\")");
+      return std::nullopt;
+    }
+    names.push_back(baseName + "." + settings_.programExtension());
+  }
+  // A program whose name differs only in letter case is the same program.
+  const std::vector<std::string> spellings =
+      ExistingSpellings(settings_.destinationFolder, names);
+  FacePaths paths;
+  for (int face = kFirstFace; face <= kLastFace; ++face) {
+    paths[face] = JoinPath(settings_.destinationFolder, spellings[face - kFirstFace]);
+  }
+  return paths;
 }
 
 void Session::WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
                                TranslationReport& report) {
   // The archive attribute alone lets a hidden or read-only program be replaced.
-  SetFileAttributes(path, kArchiveAttribute);
-  const Status written = ReplaceFileContents(path, text);
+  const Status written =
+      ReplaceFileContents(path, text, hide ? kHiddenAttribute : kArchiveAttribute);
   if (!written.ok()) {
     report.errors.push_back(written.error());
     return;
   }
-  SetFileAttributes(path, hide ? kHiddenAttribute : kArchiveAttribute);
   report.written.push_back({path, hide});
 }
 
-void Session::ProcessRcm(const std::string& gcodePath, TranslationReport& report) {
-  const std::string templatePath = settings_.appFolder + kTemplateFileName;
+void Session::ProcessRcm(const std::string& gcodePath, const FacePaths& paths,
+                         TranslationReport& report) {
+  const std::string templatePath = TemplatePath(settings_.appFolder);
   // All four texts are built before any is written: a template that cannot be read
   // leaves the destination as it was.
   std::array<std::string, kLastFace + 1> texts;
@@ -155,13 +177,13 @@ void Session::ProcessRcm(const std::string& gcodePath, TranslationReport& report
     state_.OutputText.clear();
   }
   for (int face = kFirstFace; face <= kLastFace; ++face) {
-    WriteFaceProgram(FaceProgramPath(face), texts[face], FaceTest(face), report);
+    WriteFaceProgram(paths[face], texts[face], FaceTest(face), report);
   }
   holes_.FaceHoleCount = {};
   lastTranslatedFile_ = gcodePath;
 }
 
-void Session::ProcessAcc(TranslationReport& report) {
+void Session::ProcessAcc(const FacePaths& paths, TranslationReport& report) {
   const bool metricSource = holes_.MetricSource == 1;
   auto shown = [&](double location) {
     if (metricSource && table_.Inch) return location / 25.4;
@@ -191,8 +213,7 @@ void Session::ProcessAcc(TranslationReport& report) {
     } else {
       hide = state_.HoleCounter == 0 && lastPosition;
     }
-    WriteFaceProgram(FaceProgramPath(face), FormatAccProgram(table_, state_.HoleCounter), hide,
-                     report);
+    WriteFaceProgram(paths[face], FormatAccProgram(table_, state_.HoleCounter), hide, report);
     if (!settings_.omissionRulesEnabled && state_.HoleCounter > 0) break;
   }
   holes_.FaceHoleCount = {};
@@ -220,20 +241,21 @@ SaveOutcome Session::SaveThroughBase(const std::string& basePath, const std::str
 }
 
 std::string Session::ApplyMask(std::string_view sourceName, int face) const {
-  std::string name(sourceName.substr(0, kMaskLength));
-  name.resize(kMaskLength, ' ');
+  std::vector<std::string_view> name = SplitCharacters(FirstCharacters(sourceName, kMaskLength));
+  name.resize(kMaskLength, " ");
   if (face >= 0 && face <= kLastFace) {
-    const std::string& mask = settings_.masks[static_cast<size_t>(face)];
+    const std::vector<std::string_view> mask =
+        SplitCharacters(settings_.masks[static_cast<size_t>(face)]);
     for (size_t i = 0; i < kMaskLength && i < mask.size(); ++i) {
       // A character no file name can hold keeps the source's character.
-      if (mask[i] != ' ' && IsFileNameCharacter(mask[i])) name[i] = mask[i];
+      if (mask[i] != " " && IsFileNameText(mask[i])) name[i] = mask[i];
     }
   }
-  name = Trim(name);
-  for (char& c : name) {
-    if (c == ' ') c = '-';
-  }
-  return name;
+  std::string joined;
+  for (const std::string_view character : name) joined += character;
+  joined = Trim(joined);
+  std::replace(joined.begin(), joined.end(), ' ', '-');
+  return joined;
 }
 
 bool Session::FaceTest(int face) const {

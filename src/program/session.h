@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -107,10 +109,14 @@ class Session {
   const std::string& LastTranslatedFile() const { return lastTranslatedFile_; }
 
  private:
-  void ProcessRcm(const std::string& gcodePath, TranslationReport& report);
-  void ProcessAcc(TranslationReport& report);
-  // destination folder / ApplyMask(name of the G-code file, face) . extension
-  std::string FaceProgramPath(int face) const;
+  using FacePaths = std::array<std::string, 5>;  // slots 1 to 4
+  // destination folder / ApplyMask(name of the G-code file, face) . extension, in the
+  // letter case of a program already there; nullopt (and an error) when a face gets
+  // no usable name.
+  std::optional<FacePaths> FaceProgramPaths(const std::string& gcodePath,
+                                            TranslationReport& report) const;
+  void ProcessRcm(const std::string& gcodePath, const FacePaths& paths, TranslationReport& report);
+  void ProcessAcc(const FacePaths& paths, TranslationReport& report);
   void WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
                         TranslationReport& report);
 

@@ -30,7 +30,7 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 bool IsEligible(std::string_view trimmedName) {
-  return !trimmedName.empty() && trimmedName.size() <= kLongestSourceName &&
+  return !trimmedName.empty() && CharacterCount(trimmedName) <= kLongestSourceName &&
          trimmedName.find('~') == std::string_view::npos;
 }
 
@@ -68,7 +68,7 @@ class RunningGuard {
 // The four program names of each listed source, as keys. A source's names come
 // from its name as Process sees it: trailing blanks change nothing, and leading ones
 // name the programs Process actually writes.
-using FaceKeys = std::array<std::optional<std::uint64_t>, kFaceCount>;
+using FaceKeys = std::array<std::optional<NameKeyValue>, kFaceCount>;
 
 std::vector<FaceKeys> ProgramKeysOfSources(const Session& session, const FolderListing& sources,
                                            Yielder& yielder) {
@@ -100,7 +100,7 @@ bool NeedsTranslation(const FileEntry& source, const FaceKeys& keys, const NameT
                       const FolderListing& programs) {
   int found = 0;
   bool upToDate = true;
-  for (const std::optional<std::uint64_t>& key : keys) {
+  for (const std::optional<NameKeyValue>& key : keys) {
     const std::optional<std::uint32_t> program = key ? index.Find(*key) : std::nullopt;
     if (!program) continue;
     ++found;
@@ -114,7 +114,7 @@ void RunOrphanPass(const std::vector<FaceKeys>& sourceKeys, const FolderListing&
   // Every listed source owns its names, the ones never translated included.
   NameTable owned(sourceKeys.size() * kFaceCount);
   for (const FaceKeys& keys : sourceKeys) {
-    for (const std::optional<std::uint64_t>& key : keys) {
+    for (const std::optional<NameKeyValue>& key : keys) {
       if (key) owned.Add(*key, 0);
     }
   }
@@ -123,7 +123,7 @@ void RunOrphanPass(const std::vector<FaceKeys>& sourceKeys, const FolderListing&
     yielder.Step();
     const std::string_view name = TrimBlanks(program.baseName);
     if (name.empty() || IsTemplateName(name)) continue;
-    const std::optional<std::uint64_t> key = NameKey(name);
+    const std::optional<NameKeyValue> key = NameKey(name);
     if (key && owned.Contains(*key)) continue;
 
     const std::string path = JoinPath(destinationFolder, program.name);
@@ -170,6 +170,7 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   if (!outcome.errors.empty()) return outcome;
 
   session_.Settings().destinationFolder = inputs.destinationFolder;
+  RemoveStaleTemporaryFiles(inputs.destinationFolder);
   const std::vector<FaceKeys> sourceKeys = ProgramKeysOfSources(session_, sources, yielder);
   const NameTable index = IndexPrograms(programs);
 

@@ -66,7 +66,7 @@ TEST_F(TranslateCommand, ReadsTheAccOptionsFromTheSettingsFileUnlessDestIsGiven)
   // "/" cannot be in a file name: it counts as blank.
   Settings("[Settings]\nRCM=no\nDestinationPath=" + folder.File("dest") +
            "\nFacePriority=21\nDrillExclusion=2\n"
-           "[HorizontalRename]\nMask1=../*A***\nMask2=****B***\nMask3=****C***\nMask4=****D***\n");
+           "[HorizontalRename]\nMask1=X/*A****\nMask2=****B***\nMask3=****C***\nMask4=****D***\n");
   const std::string gcode = Gcode("PART",
                                   "G70 X30 Y20 Z1\n"
                                   "G150(SHELF-4) A1.5\n"
@@ -74,15 +74,15 @@ TEST_F(TranslateCommand, ReadsTheAccOptionsFromTheSettingsFileUnlessDestIsGiven)
                                   "G81 P2 X2.25 Y0 Z-1 E1 G54\n");
   CliRun run = testing::RunCli({"translate", "--home", folder.File("home"), gcode}, folder);
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, Dest("PARTB.ACC") + "\n" + Dest("..RTA.ACC") + "\n");
-  EXPECT_EQ(folder.Read("dest/..RTA.ACC"),
+  EXPECT_EQ(run.out, Dest("PARTB.ACC") + "\n" + Dest("XARA.ACC") + "\n");
+  EXPECT_EQ(folder.Read("dest/XARA.ACC"),
             "SHELF-4\r\n100\r\nZones\r\n4\r\nNumber of holes\r\n1\r\nHole 1\r\n1.5 1 0 1\r\n");
   EXPECT_EQ(folder.Read("dest/PARTB.ACC"),
             "SHELF-4\r\n100\r\nZones\r\n4\r\nNumber of holes\r\n1\r\nHole 1\r\n2.25 0 0 1\r\n");
 
   folder.MakeFolder("other");
   run = Translate({"--dest", folder.File("other"), gcode});
-  EXPECT_EQ(run.out, folder.File("other/PARTB.ACC") + "\n" + folder.File("other/..RTA.ACC") + "\n");
+  EXPECT_EQ(run.out, folder.File("other/PARTB.ACC") + "\n" + folder.File("other/XARA.ACC") + "\n");
 }
 
 TEST_F(TranslateCommand, OmissionRulesNeedAllFourMasksAndAWholeNumber) {

@@ -132,18 +132,25 @@ constexpr std::size_t kMegabyte = 1 << 20;
 TEST(PathologicalInput, MegabyteLinesAndDeepNesting) {
   GcodeReader reader;
   std::string sum = "G150(BIG) A";
-  while (sum.size() < kMegabyte) sum += "1+";
+  while (sum.size() < kMegabyte - 2) sum += "1+";
   std::string assignments = "G81 P1 X";
-  while (assignments.size() < kMegabyte) assignments += "=l/2+1";
-  reader.ReadText(sum + "1\n!B=" + std::string(kMegabyte, '(') +
-                  "\n!C=" + std::string(kMegabyte, '-') + "1\n" + kMetricHeader + "G81 P1 X" +
-                  std::string(kMegabyte, '7') + " G54\n" + assignments + " G54\n");
+  while (assignments.size() < kMegabyte - 6) assignments += "=l/2+1";
+  reader.ReadText(kMetricHeader + sum + "1\n!B=" + std::string(kMegabyte - 4, '(') +
+                  "\n!C=" + std::string(kMegabyte - 8, '-') + "1\n" + "G81 P1 X" +
+                  std::string(kMegabyte - 16, '7') + " G54\n" + assignments + " G54\n");
   EXPECT_FALSE(reader.holes.RejectedFile);
   EXPECT_GT(reader.holes.MacroParams[1], 100000);
   EXPECT_EQ(reader.holes.MacroParams[2], 0);
   EXPECT_EQ(reader.holes.MacroParams[3], 0);
   EXPECT_EQ(reader.Count(1), 2);
   EXPECT_EQ(reader.Hole(1, 1).Location, 0);  // too large for a double
+}
+
+TEST(PathologicalInput, AFirstLineOfMoreThan64KiBRefusesTheFile) {
+  GcodeReader reader;
+  reader.ReadText("G71 X1 Y1 Z1 " + std::string(64 * 1024, ' ') + "\nG81 P1 X5 G54\n");
+  EXPECT_TRUE(reader.holes.RejectedFile);
+  EXPECT_EQ(reader.Count(1), 0);
 }
 
 TEST(PathologicalInput, NulBytesAndAHundredThousandLines) {

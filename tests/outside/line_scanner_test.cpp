@@ -34,8 +34,11 @@ LineScanner WithLine(std::string line, char separator) {
 
 TEST(LineScanner, RunsBeginEveryLineAndEndInOrder) {
   TempFolder folder;
-  const std::string longLine(3'000'000, 'x');  // longer than any read buffer
-  const std::string path = folder.Write("PART", "first\n" + longLine + "\r\nnul\0byte\xff"s);
+  // The CR of the long line is the last byte of the first piece read, its LF the first
+  // of the next.
+  const std::string longLine(65535 - 9, 'x');
+  const std::string path =
+      folder.Write("PART", "\xEF\xBB\xBF" "first\n" + longLine + "\r\nnul\0byte\xff"s);
   LineScanner scanner;
   Lines events;
   const Status status =
@@ -48,12 +51,34 @@ TEST(LineScanner, RunsBeginEveryLineAndEndInOrder) {
   EXPECT_EQ(scanner.Line(), "");
 }
 
-TEST(LineScanner, SplitsAtLineFeedsWithOrWithoutCarriageReturn) {
+TEST(LineScanner, EndsALineAtCrLfLfOrALoneCrAndSkipsAByteOrderMark) {
   for (const auto& [text, lines] :
-       {std::pair{std::string("\n\r\nx\n\n"), Lines{"", "", "x", ""}},
-        std::pair{std::string(""), Lines{}}, std::pair{std::string("a\rb\n"), Lines{"a\rb"}}}) {
+       {std::pair{"\n\r\nx\n\n"s, Lines{"", "", "x", ""}}, std::pair{""s, Lines{}},
+        std::pair{"a\rb\n"s, Lines{"a", "b"}}, std::pair{"a\r\r\nb"s, Lines{"a", "", "b"}},
+        std::pair{"\xEF\xBB\xBFx\xEF\xBB\xBF"s, Lines{"x\xEF\xBB\xBF"}}}) {
     EXPECT_EQ(LinesOf(text), lines) << text;
   }
+}
+
+TEST(LineScanner, KeepsWithinItsLimits) {
+  TempFolder folder;
+  const std::string path = folder.Write("BIG", std::string(20, 'x') + "\nabc\n" + "tail");
+  LineScanner scanner;
+  Lines lines;
+  const LineScanner::Handlers handlers{
+      nullptr,
+      [&](LineScanner& s) { lines.push_back(s.Line() + (s.LineCut() ? " (cut)" : "")); }, nullptr};
+
+  // A long line is handed over cut, the rest of it skipped.
+  EXPECT_TRUE(scanner.Scan(path, handlers, {.maxLineLength = 8}).ok());
+  EXPECT_EQ(lines, (Lines{"xxxxxxxx (cut)", "abc", "tail"}));
+
+  bool began = false;
+  const Status tooLarge =
+      scanner.Scan(path, {[&](LineScanner&) { began = true; }, nullptr, nullptr},
+                   {.maxFileSize = 20});
+  EXPECT_FALSE(began);
+  EXPECT_EQ(tooLarge.error(), "Cannot read " + path + ": the file is larger than 20 bytes");
 }
 
 TEST(LineScannerFields, FieldsLieBetweenSeparators) {

@@ -146,8 +146,8 @@ TEST_F(ScanTickTest, AnyMatchingProgramOlderOrNoneMatchingCausesATranslation) {
     Program(program, kNoon + 10);
   }
 
-  EXPECT_THAT(Tick().translatedFiles, ElementsAre(Src("ABCD"), Src("OLDF"), Src("OLDR")));
-  EXPECT_EQ(folder_.Read("dst/abcd1.RCM"), kOldProgram);
+  // abcd1.RCM is ABCD's program: names differ in letter case only.
+  EXPECT_THAT(Tick().translatedFiles, ElementsAre(Src("OLDF"), Src("OLDR")));
 }
 
 TEST_F(ScanTickTest, ProgramsWrittenDuringATickAreSeenFromTheNextTick) {
