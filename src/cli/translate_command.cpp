@@ -5,6 +5,7 @@
 #include "app/settings_file.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "outside/file_ops.h"
 #include "program/session.h"
 
 namespace tessaro::cli {
@@ -33,6 +34,7 @@ int RunTranslateCommand(const std::vector<std::string>& words) {
   Session session(op);
   session.Settings() = TranslationSettingsFromStored(stored, appFolder);
   if (const auto dest = arguments.Value("--dest")) session.Settings().destinationFolder = *dest;
+  RemoveStaleTemporaryFiles(session.Settings().destinationFolder);
 
   bool allTranslated = true;
   for (const std::string& file : arguments.operands) {

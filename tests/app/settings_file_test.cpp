@@ -87,6 +87,17 @@ TEST(SettingsFile, LongValueReadsBackWhole) {
   EXPECT_EQ(settings.ReadSetting("Settings", "SourcePath"), path);
 }
 
+TEST(SettingsFile, ByteOrderMarkIsSkippedAndKeptAndALoneCrEndsALine) {
+  TempFolder folder;
+  const SettingsFile settings(
+      folder.Write("Tessaro.INI", "\xEF\xBB\xBF[Settings]\rSourcePath=/g\rRCM=YES\r"));
+  EXPECT_EQ(settings.ReadSetting("Settings", "SourcePath"), "/g");
+  settings.WriteSetting("Settings", "RCM", "NO");
+  settings.WriteSetting("Settings", "AutoScan", "1");
+  EXPECT_EQ(folder.Read("Tessaro.INI"),
+            "\xEF\xBB\xBF[Settings]\rSourcePath=/g\rRCM=NO\rAutoScan=1\r");
+}
+
 TEST(SettingsFile, FailedWriteIsSilentAndChangesNothing) {
   TempFolder folder;
   const SettingsFile readOnly(folder.Write("Tessaro.INI", "[Settings]\nAutoScan= 0\n"));

@@ -1,10 +1,13 @@
 #include "outside/file_ops.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -79,6 +82,88 @@ TEST(ReplaceFileContents, KilledWriterLeavesOneWholeContents) {
     return seen == a || seen == b;
   };
   EXPECT_EQ(testing::TornReadsOfAKilledWriter(4, write, whole), 0);
+}
+
+// A write the kernel refuses: files may not grow past 16 bytes in this process.
+class FileSizeLimit {
+ public:
+  FileSizeLimit() {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = 16;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(ReplaceFileContents, SetsTheNewAttributesOnlyWithTheNewContents) {
+  TempFolder folder;
+  const std::string path = folder.Write("P1.RCM", "old");
+  if (::setxattr(path.c_str(), "user.probe", "1", 1, 0) != 0) {
+    GTEST_SKIP() << "no extended attributes here";
+  }
+  SetFileAttributes(path, kHiddenAttribute | kReadOnlyAttribute);
+  {
+    const FileSizeLimit limit;
+    const Status failed = ReplaceFileContents(path, std::string(100, 'x'), kArchiveAttribute);
+    EXPECT_EQ(failed.error(), "Cannot write " + path + ": File too large");
+  }
+  EXPECT_EQ(folder.Read("P1.RCM"), "old");
+  EXPECT_TRUE(IsHidden(path));
+  EXPECT_TRUE(IsReadOnly(path));
+  EXPECT_EQ(folder.List(), Names{"P1.RCM"});
+
+  ASSERT_TRUE(ReplaceFileContents(path, "new", kArchiveAttribute).ok());
+  EXPECT_EQ(folder.Read("P1.RCM"), "new");
+  EXPECT_FALSE(IsHidden(path));
+  EXPECT_FALSE(IsReadOnly(path));
+  ASSERT_TRUE(ReplaceFileContents(folder.File("P2.RCM"), "new", kHiddenAttribute).ok());
+  EXPECT_TRUE(IsHidden(folder.File("P2.RCM")));
+}
+
+TEST(Links, AreReplacedOrRemovedAsLinksAndTheirTargetsNeverChange) {
+  TempFolder outside;
+  TempFolder folder;
+  const std::string target = outside.Write("TARGET", "kept");
+  ::chmod(target.c_str(), 0444);
+  const auto link = [&](const std::string& name) {
+    const std::string path = folder.File(name);
+    std::filesystem::create_symlink(target, path);
+    return path;
+  };
+  SetFileAttributes(link("P1.RCM"), kArchiveAttribute);
+  SetFileAttributes(folder.File("P1.RCM"), kHiddenAttribute);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("P1.RCM")));
+  ASSERT_TRUE(ReplaceFileContents(link("P2.RCM"), "new", kArchiveAttribute).ok());
+  EXPECT_FALSE(std::filesystem::is_symlink(folder.File("P2.RCM")));
+  EXPECT_EQ(folder.Read("P2.RCM"), "new");
+  EXPECT_TRUE(RemoveFile(folder.File("P1.RCM")).ok());
+  EXPECT_EQ(outside.Read("TARGET"), "kept");
+  EXPECT_EQ(ModeOf(target), 0444u);
+  EXPECT_EQ(DosAttribute(target), "(none)");
+}
+
+TEST(RemoveStaleTemporaryFiles, RemovesOnlyOurOwnLeftoversOlderThanTheAge) {
+  TempFolder folder;
+  const long long now = std::chrono::duration_cast<std::chrono::seconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+  for (const char* name : {".tessaro-P1.RCM.1.0", ".tessaro-P2.RCM.1.1", ".other", "P3.RCM"}) {
+    folder.Write(name, "x");
+    folder.SetModifiedSeconds(name, now - 16 * 60);
+  }
+  folder.Write(".tessaro-P4.RCM.1.2", "being written");
+  folder.SetModifiedSeconds(".tessaro-P4.RCM.1.2", now - 14 * 60);
+  EXPECT_EQ(RemoveStaleTemporaryFiles(folder.path()).size(), 2u);
+  EXPECT_EQ(folder.List(), (Names{".other", ".tessaro-P4.RCM.1.2", "P3.RCM"}));
 }
 
 TEST(RemoveFile, DeletesToleratesAMissingFileAndNamesAFailure) {

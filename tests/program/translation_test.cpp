@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "outside/file_ops.h"
@@ -81,6 +82,11 @@ TEST_F(Translation, ApplyMaskGivesTheProgramName) {
       {"PART", "/   \\:*?", 2, "PART"},        {"PART", "    \"<>|", 2, "PART"},
       {"PART", "\t   1   ", 2, "PART1"},       {"PART", "    1   ", 0, "PART"},
       {"PART", "    1   ", 5, "PART"},
+      // Names count characters: UTF-8 ones, and a byte outside UTF-8 as one of its own.
+      {"T\u00dcR", "       1", 2, "T\u00dcR----1"},  {"T\xdcR", "       1", 2, "T\xdcR----1"},
+      {"SCHR\u00c4NKE", "       2", 2, "SCHR\u00c4NK2"},
+      {"\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4", "        ", 2, "\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4\u00c4"},
+      {"SCHR\xc4NKE9", "        ", 2, "SCHR\xc4NKE"},   {"AB", "      \u00d61", 2, "AB----\u00d61"},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -215,6 +221,51 @@ TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateOverHiddenAndReadOnlyProg
   const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
   EXPECT_EQ(lines.at(18), "MET,0,0,0,1.000000,9");
   EXPECT_EQ(lines.at(19), "HOL,1,0,0,1.500000,9");
+}
+
+TEST_F(Translation, ProgramsAndTheTemplateAreFoundInAnyLetterCase) {
+  session.Settings().rcmFormat = true;
+  std::filesystem::remove(folder.File("Template.RCM"));
+  folder.Write("template.rcm", SmallTemplate());
+  folder.Write("programs/part1.rcm", "stale\r\n");
+  const TranslationReport report = session.Process(Gcode("PART", kFaceTwoHoles));
+  ASSERT_TRUE(report.ok()) << report.errors.at(0);
+  EXPECT_EQ(Written(report), "part1.rcm PART2.RCM PART3.RCM PART4.RCM");
+  EXPECT_EQ(folder.List("programs"),
+            (std::vector<std::string>{"PART2.RCM", "PART3.RCM", "PART4.RCM", "part1.rcm"}));
+  EXPECT_EQ(SplitCrLf(ReadProgram("part1.rcm")).at(14), "\"G-code Import Face 1\",7,8");
+
+  // The exact spelling wins.
+  folder.Write("Template.RCM", "USERLEVELS\r\nexact\r\n");
+  session.Process(Gcode("PART", kFaceTwoHoles));
+  EXPECT_EQ(ReadProgram("part1.rcm"), "USERLEVELS\r\nexact\r\n");
+}
+
+TEST_F(Translation, LoneCrLineEndsAndByteOrderMarksAreReadInEveryFile) {
+  session.Settings().rcmFormat = true;
+  folder.Write("Template.RCM", "\xEF\xBB\xBF" + SmallTemplate());
+  const std::string gcode = Gcode("PART", "\xEF\xBB\xBFG71 X800 Y600 Z18\rG81 P2 X120 Y600 Z-5 E1 G54\r");
+  ASSERT_TRUE(session.Process(gcode).ok());
+  std::string program = ReadProgram("PART2.RCM");
+  EXPECT_EQ(program.rfind("USERLEVELS", 0), 0u);
+  EXPECT_NE(program.find("HOL,1,0,0,120.000000,9\r\n"), std::string::npos);
+
+  program.erase(std::remove(program.begin(), program.end(), '\n'), program.end());
+  ASSERT_TRUE(session.LoadProgramFile(folder.Write("programs/CR.RCM", "\xEF\xBB\xBF" + program)).ok());
+  EXPECT_EQ(session.Table().GetCell(1, 1), "120");
+  EXPECT_EQ(session.Table().Cmt1, "G-code Import Face 2");
+}
+
+TEST_F(Translation, NameWithoutUsableProgramNamesIsReportedAndWritesNothing) {
+  FaceMasks masks = kDigitMasks;
+  masks[3] = ".       ";
+  UseMasks(masks);
+  const std::string gcode = Gcode("PART", kFaceTwoHoles);
+  const TranslationReport report = session.Process(gcode);
+  EXPECT_EQ(report.errors,
+            std::vector<std::string>{"Cannot translate " + gcode +
+                                     ": face 3 gets no usable program name (\".ART\")"});
+  EXPECT_TRUE(folder.List("programs").empty());
 }
 
 TEST_F(Translation, RcmTemplateWithMoreThanTenHolesWritesTheRestEmpty) {

@@ -79,7 +79,9 @@ TEST_F(ScanTickTest, UntickedOrGreyedBoxesStopTheTickOrTheOrphanPass) {
 }
 
 TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared) {
-  for (const char* name : {"PART.NC", "PANEL.", "PA~T", "NINECHARS", "   ", " AB ", "EIGHTCHR"}) {
+  // Names count characters: "\xc4" is no UTF-8 and counts as one.
+  for (const char* name : {"PART.NC", "PANEL.", "PA~T", "NINECHARS", "   ", " AB ", "EIGHTCHR",
+                           "SCHR\u00c4NKE", "SCHR\u00c4NKEN", "T\xc4R"}) {
     Source(name, kNoon);
   }
   Program("PA~T1.RCM", kNoon);
@@ -89,13 +91,14 @@ TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared)
   const TickOutcome first = Tick(1, 1);
   const TickOutcome second = Tick(1, 1);
 
-  EXPECT_THAT(first.translatedFiles, ElementsAre(Src(" AB "), Src("EIGHTCHR")));
+  EXPECT_THAT(first.translatedFiles,
+              ElementsAre(Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")));
   EXPECT_TRUE(first.ok());
   EXPECT_TRUE(first.changed);
   EXPECT_THAT(first.deletedPrograms, ElementsAre(Dst("STRAY1.RCM")));
-  EXPECT_THAT(ProgramFolder(), ElementsAre("AB-1.RCM", "AB-2.RCM", "AB-3.RCM", "AB-4.RCM",
-                                           "EIGH1CHR.RCM", "EIGH2CHR.RCM", "EIGH3CHR.RCM",
-                                           "EIGH4CHR.RCM", "NINE1HAR.RCM", "PA~T1.RCM"));
+  EXPECT_EQ(ProgramFolder().size(), 18u);
+  EXPECT_TRUE(folder_.Exists("dst/SCHR1NKE.RCM"));
+  EXPECT_TRUE(folder_.Exists("dst/T\xc4R-1.RCM"));
   EXPECT_FALSE(second.changed);
 }
 
@@ -210,11 +213,20 @@ TEST_F(ScanTickTest, RemovedGcodeFileLosesItsProgramsOfTheFormatInForce) {
   Program("PART1.ACC", kNoon);
   ASSERT_TRUE(SetReadOnly(Dst("PART1.RCM"), true).ok());
   SetFileAttributes(Dst("PART2.RCM"), kHiddenAttribute);
+  // A link goes as a link; the file it points to stays as it is.
+  const std::string target = folder_.Write("elsewhere/TARGET", "kept");
+  std::filesystem::permissions(target, std::filesystem::perms(0444));
+  std::filesystem::create_symlink(target, Dst("LINK1.RCM"));
+  // A writer killed 20 minutes ago left its temporary file.
+  Program(".tessaro-KEEP1.RCM.99.0", kNoon);
 
   const TickOutcome outcome = Tick(1, 1);
 
-  EXPECT_THAT(outcome.deletedPrograms,
-              ElementsAre(Dst("PART1.RCM"), Dst("PART2.RCM"), Dst("PART3.RCM"), Dst("PART4.RCM")));
+  EXPECT_THAT(outcome.deletedPrograms, ElementsAre(Dst("LINK1.RCM"), Dst("PART1.RCM"),
+                                                   Dst("PART2.RCM"), Dst("PART3.RCM"),
+                                                   Dst("PART4.RCM")));
+  EXPECT_EQ(folder_.Read("elsewhere/TARGET"), "kept");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0444));
   EXPECT_TRUE(outcome.ok());
   EXPECT_TRUE(outcome.changed);
   EXPECT_THAT(ProgramFolder(),
