@@ -7,6 +7,8 @@
 //   (3) translation: 1,000 G-code files into an empty program folder (RCM), against
 //       baseline_translate, which only reads and writes with the same durability
 //   (4) peak memory of the idle tick
+//   (5) peak memory of a tick over 1,000 G-code files and a stray 2 GB sparse file
+//       without extension (read only as far as its first line)
 //
 // usage: scan_bench [--runs N] [--translation-runs N] [--idle-only] [--keep]
 
@@ -219,6 +221,12 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     const Workspace small = MakeIdleWorkspace(root, "idle", 5'000);
     const Workspace large = MakeIdleWorkspace(root, "idle4x", 20'000);
+    const Workspace stray = MakeIdleWorkspace(root, "stray", 1'000);
+    {
+      const std::string strayFile = stray.source + "/STRAY";
+      WriteFile(strayFile, "", kSourceStamp);
+      fs::resize_file(strayFile, 2ull << 30);  // sparse: no disk space is used
+    }
     const Workspace fresh = MakeWorkspace(root, "translate");
     for (int i = 0; i < 1'000; ++i)
       WriteFile(fresh.source + "/" + SourceName(i), Panel(i), kSourceStamp);
@@ -245,6 +253,9 @@ int main(int argc, char** argv) {
       rssLarge = std::max(rssLarge, l.maxRssKb);
       findLarge.push_back(FindBoth(large));
     }
+
+    long rssStray = 0;
+    for (int r = 0; r < 3; ++r) rssStray = std::max(rssStray, Spawn(ScanOnce(stray)).maxRssKb);
 
     std::vector<double> translate, baseline;
     for (int r = 0; r < (idleOnly ? 0 : translationRuns); ++r) {
@@ -283,6 +294,7 @@ int main(int argc, char** argv) {
     }
     met &= Report("(4) peak memory, idle tick (5k + 20k): ", rssSmall / 1024.0, 50, " MB");
     met &= Report("    peak memory, idle tick (20k + 80k):", rssLarge / 1024.0, 50, " MB");
+    met &= Report("(5) peak memory, tick with a 2 GB stray:", rssStray / 1024.0, 50, " MB");
     status = met ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "scan_bench: %s\n", error.what());

@@ -14,6 +14,14 @@ std::string WithSeparator(const std::string& folder) { return folder + FolderSep
 
 }  // namespace
 
+bool IsTemplateBaseName(std::string_view baseName) {
+  return EqualsIgnoreCase(baseName, kTemplateBaseName);
+}
+
+bool IsTemplateFileName(std::string_view fileName) {
+  return EqualsIgnoreCase(fileName, kTemplateFileName);
+}
+
 std::string ResolveAppFolder(const std::string& home, const std::string& executablePath) {
   if (!home.empty()) {
     std::error_code ignored;

@@ -1,11 +1,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tessaro {
 
 inline constexpr const char* kSettingsFileName = "Tessaro.INI";
 inline constexpr const char* kTemplateFileName = "Template.RCM";
+inline constexpr std::string_view kTemplateBaseName = "Template";
+
+// The template's name, in any letter case: "Template" as a base name (a program of
+// that name is never an orphan), "Template.RCM" as a file name (it is never
+// overwritten by a save).
+bool IsTemplateBaseName(std::string_view baseName);
+bool IsTemplateFileName(std::string_view fileName);
 
 // The folder of Tessaro.INI and Template.RCM, ending with a path separator:
 // `home` when given; else the executable's folder when it holds Tessaro.INI or is

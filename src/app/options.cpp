@@ -61,7 +61,7 @@ std::string NormaliseExclusion(std::string_view text) {
 }
 
 std::optional<int> ParseWholeNumber(std::string_view text) {
-  const std::string trimmed = Trim(text);
+  const std::string trimmed(Trim(text));
   std::string_view digits = trimmed;
   if (!digits.empty() && digits[0] == '+') {
     digits.remove_prefix(1);

@@ -29,6 +29,9 @@ bool AllMasksSet(const FaceMasks& masks);
 // read as a number above 0. So "12" gives "1", "-3", "", "x" give "0".
 std::string NormaliseExclusion(std::string_view text);
 
+// The extension of the programs of a format: "RCM" or "ACC".
+inline std::string ProgramExtension(bool rcmFormat) { return rcmFormat ? "RCM" : "ACC"; }
+
 inline constexpr int kDefaultScanIntervalMs = 5000;
 inline constexpr std::string_view kDefaultFacePriority = "3412";
 
@@ -53,7 +56,7 @@ struct StoredOptions {
   // HorizontalRename
   FaceMasks masks;
 
-  std::string programExtension() const { return rcmFormat ? "RCM" : "ACC"; }
+  std::string programExtension() const { return ProgramExtension(rcmFormat); }
   bool omissionRulesEnabled() const { return AllMasksSet(masks); }
 };
 

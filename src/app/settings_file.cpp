@@ -18,12 +18,8 @@ constexpr std::string_view kNewFileLineEnd = "\n";
 
 constexpr std::string_view kMissingValue = "END.-";
 
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
+// Keys, values and section names are read without blanks and tabs at either end.
+std::string_view TrimBlanks(std::string_view text) { return Trim(text, " \t"); }
 
 struct TextLine {
   size_t begin = 0;  // offset of the first character

@@ -166,11 +166,11 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return std::string(folder) + FolderSeparator(folder) + std::string(name);
 }
 
-std::string Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return "";
-  const size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
+std::string_view Trim(std::string_view text, std::string_view blanks) {
+  const size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(blanks);
+  return text.substr(first, last - first + 1);
 }
 
 std::string ToUpper(std::string_view text) {

@@ -28,7 +28,8 @@ std::string FolderPart(std::string_view path);
 std::string FolderSeparator(std::string_view folder);
 std::string JoinPath(std::string_view folder, std::string_view name);
 
-std::string Trim(std::string_view text);  // blanks removed at both ends
+// `text` without the characters of `blanks` at either end.
+std::string_view Trim(std::string_view text, std::string_view blanks = " ");
 std::string ToUpper(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 

@@ -69,7 +69,7 @@ std::string OneLine(const std::string& text) {
   std::istringstream lines(text);
   std::string line;
   while (std::getline(lines, line, '\r')) {
-    const std::string trimmed = Trim(line);
+    const std::string trimmed(Trim(line));
     if (trimmed.empty()) continue;
     if (!result.empty()) result += ' ';
     result += trimmed;

@@ -60,7 +60,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { PointList(file1_, ToStd(sPath_->text())); });
   Guarded([&] { PointList(file2_, ToStd(dPath_->text())); });
   Guarded([&] { file1_->setPattern("*."); });
-  Guarded([&] { programExtension_ = rcmFormat_ ? "RCM" : "ACC"; });
+  Guarded([&] { programExtension_ = ProgramExtension(rcmFormat_); });
   Guarded([&] { rpAF_->setText(ToQt("Delete all " + programExtension_ + " Files")); });
   Guarded([&] { destFrame_->setTitle(ToQt(programExtension_ + " Files (Destination)")); });
   Guarded([&] { file2_->setPattern("*." + programExtension_); });

@@ -152,8 +152,9 @@ void RenameDialog::Load() {
   for (int face = 1; face <= kFaces; ++face) {
     const std::string& mask = masks_[static_cast<size_t>(face)];
     for (int position = 0; position < kMaskLength; ++position) {
-      const std::string character =
-          static_cast<size_t>(position) < mask.size() ? Trim(mask.substr(position, 1)) : "";
+      const std::string character(static_cast<size_t>(position) < mask.size()
+                                      ? Trim(mask.substr(position, 1))
+                                      : std::string_view());
       auto* item = new QTableWidgetItem(ToQt(character));
       item->setTextAlignment(Qt::AlignCenter);
       horzName_->setItem(face - 1, position, item);

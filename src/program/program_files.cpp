@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "app/app_folder.h"
 #include "app/text.h"
 
 namespace tessaro {
@@ -74,9 +75,7 @@ const HoleRecord* FaceHole(const HoleSet& holes, int face, int hole) {
   return &holes.Holes[static_cast<size_t>(face)][static_cast<size_t>(hole)];
 }
 
-bool IsTemplateName(std::string_view path) {
-  return ToUpper(FileNamePart(path)) == kTemplateNameUpper;
-}
+bool IsTemplateName(std::string_view path) { return IsTemplateFileName(FileNamePart(path)); }
 
 }  // namespace
 

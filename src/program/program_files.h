@@ -19,7 +19,6 @@ inline constexpr int kRcmFirstRecordLine = 19;
 inline constexpr int kRcmValueField = 5;
 
 inline constexpr std::string_view kRcmHeaderWord = "USERLEVELS";
-inline constexpr std::string_view kTemplateNameUpper = "TEMPLATE.RCM";
 inline constexpr std::string_view kUntitledName = "Untitled.RCM";
 inline constexpr std::string_view kFaceCommentPrefix = "G-code Import Face ";
 

@@ -138,8 +138,7 @@ std::optional<Session::FacePaths> Session::FaceProgramPaths(const std::string& g
     names.push_back(baseName + "." + settings_.programExtension());
   }
   // A program whose name differs only in letter case is the same program.
-  const std::vector<std::string> spellings =
-      ExistingSpellings(settings_.destinationFolder, names);
+  const std::vector<std::string> spellings = ExistingSpellings(settings_.destinationFolder, names);
   FacePaths paths;
   for (int face = kFirstFace; face <= kLastFace; ++face) {
     paths[face] = JoinPath(settings_.destinationFolder, spellings[face - kFirstFace]);
@@ -253,7 +252,7 @@ std::string Session::ApplyMask(std::string_view sourceName, int face) const {
   }
   std::string joined;
   for (const std::string_view character : name) joined += character;
-  joined = Trim(joined);
+  joined = std::string(Trim(joined));
   std::replace(joined.begin(), joined.end(), ' ', '-');
   return joined;
 }

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +34,7 @@ struct TranslationSettings {
   int drillExclusion = 0;  // digits 0 to 9, read for every hole
   int dowelExclusion = 0;
 
-  std::string programExtension() const { return rcmFormat ? "RCM" : "ACC"; }
+  std::string programExtension() const { return ProgramExtension(rcmFormat); }
 };
 
 // The translation options as the settings file holds them (the headless tool's way;

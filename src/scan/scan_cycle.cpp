@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/app_folder.h"
 #include "app/operator.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
@@ -21,20 +22,10 @@ constexpr int kFaceCount = 4;
 constexpr std::size_t kLongestSourceName = 8;
 constexpr int kStepsPerYield = 256;
 
-// Listed names are compared with blanks removed at both ends.
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 bool IsEligible(std::string_view trimmedName) {
   return !trimmedName.empty() && CharacterCount(trimmedName) <= kLongestSourceName &&
          trimmedName.find('~') == std::string_view::npos;
 }
-
-bool IsTemplateName(std::string_view trimmedName) { return ToUpper(trimmedName) == "TEMPLATE"; }
 
 // Calls the owner's yield now and then: it may run a whole event loop pass.
 class Yielder {
@@ -87,7 +78,7 @@ std::vector<FaceKeys> ProgramKeysOfSources(const Session& session, const FolderL
 NameTable IndexPrograms(const FolderListing& programs) {
   NameTable index(programs.entries.size());
   for (std::size_t j = 0; j < programs.entries.size(); ++j) {
-    if (const auto key = NameKey(TrimBlanks(programs.entries[j].baseName))) {
+    if (const auto key = NameKey(Trim(programs.entries[j].baseName))) {
       index.Add(*key, static_cast<std::uint32_t>(j));
     }
   }
@@ -121,8 +112,8 @@ void RunOrphanPass(const std::vector<FaceKeys>& sourceKeys, const FolderListing&
 
   for (const FileEntry& program : programs.entries) {
     yielder.Step();
-    const std::string_view name = TrimBlanks(program.baseName);
-    if (name.empty() || IsTemplateName(name)) continue;
+    const std::string_view name = Trim(program.baseName);
+    if (name.empty() || IsTemplateBaseName(name)) continue;
     const std::optional<NameKeyValue> key = NameKey(name);
     if (key && owned.Contains(*key)) continue;
 
@@ -177,7 +168,7 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   for (std::size_t i = 0; i < sources.entries.size(); ++i) {
     yielder.Step();
     const FileEntry& source = sources.entries[i];
-    if (!IsEligible(TrimBlanks(source.baseName)) ||
+    if (!IsEligible(Trim(source.baseName)) ||
         !NeedsTranslation(source, sourceKeys[i], index, programs)) {
       continue;
     }
@@ -205,7 +196,7 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
 }
 
 std::string DeleteAllQuestion(bool rcmFormat) {
-  return std::string("Deleting all ") + (rcmFormat ? "RCM" : "ACC") +
+  return std::string("Deleting all ") + ProgramExtension(rcmFormat) +
          " files will allow all files in the source directory" + "\r" +
          "     to be reprocessed if Automatic Translation is turned on." + "\r\r" +
          "                Do You Wish To Continue With Deletion?";
@@ -217,7 +208,7 @@ DeleteAllOutcome DeleteAllPrograms(const std::string& destinationFolder, bool rc
   outcome.confirmed = op.AskYesNo(kDeleteAllTitle, DeleteAllQuestion(rcmFormat));
   if (!outcome.confirmed) return outcome;
 
-  const std::string pattern = ProgramPattern(rcmFormat ? "RCM" : "ACC");
+  const std::string pattern = ProgramPattern(ProgramExtension(rcmFormat));
   // A file that resists the first pass gets a second try; only the second
   // pass's failures are reported.
   for (int pass = 1; pass <= 2; ++pass) {

@@ -8,7 +8,6 @@
 #include <tuple>
 #include <vector>
 
-#include "support/killed_writer.h"
 #include "support/temp_folder.h"
 
 namespace tessaro {
@@ -106,24 +105,6 @@ TEST(SettingsFile, FailedWriteIsSilentAndChangesNothing) {
   EXPECT_EQ(folder.Read("Tessaro.INI"), "[Settings]\nAutoScan= 0\n");
   SettingsFile(folder.File("gone/Tessaro.INI")).WriteSetting("Settings", "AutoScan", " 1");
   EXPECT_FALSE(folder.Exists("gone"));
-}
-
-// A process killed while it writes leaves the old or the new file, never a part.
-TEST(SettingsFile, KilledWriterLeavesOneWholeFile) {
-  TempFolder folder;
-  const std::string valueA(200000, 'a');
-  const std::string valueB(300000, 'b');
-  const std::string fileA = "[Settings]\nBig=" + valueA + "\nTail=1\n";
-  const std::string fileB = "[Settings]\nBig=" + valueB + "\nTail=1\n";
-  const SettingsFile settings(folder.Write("Tessaro.INI", fileA));
-  const auto write = [&](int i) {
-    settings.WriteSetting("Settings", "Big", i % 2 ? valueA : valueB);
-  };
-  const auto whole = [&] {
-    const std::string seen = folder.Read("Tessaro.INI");
-    return seen == fileA || seen == fileB;
-  };
-  EXPECT_EQ(testing::TornReadsOfAKilledWriter(4, write, whole), 0);
 }
 
 }  // namespace
