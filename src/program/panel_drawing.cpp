@@ -164,14 +164,15 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes) {
   const double right = originX + (sizeX > 0 ? sizeX : lengthX) * scale;
   const double bottom = originY + (sizeY > 0 ? sizeY : lengthY) * scale;
 
+  const std::string width = Number(kViewWidth);
+  const std::string height = Number(kViewHeight);
   std::string svg =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
       "version=\"1.1\" width=\"" +
-      Number(kViewWidth) + "\" height=\"" + Number(kViewHeight) + "\" viewBox=\"0 0 " +
-      Number(kViewWidth) + " " + Number(kViewHeight) +
-      "\" font-family=\"DejaVu Sans, sans-serif\" fill=\"#202020\">\n" + kMarks +
-      "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+      width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height +
+      "\" font-family=\"DejaVu Sans, sans-serif\" fill=\"#202020\">\n" + kMarks + "<rect width=\"" +
+      width + "\" height=\"" + height + "\" fill=\"#ffffff\"/>\n";
 
   const std::string fileName = FileNamePart(holes.ScannedFile);
   svg += Text(12, 22, "font-size=\"15\" font-weight=\"bold\"",
