@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <system_error>
 
 #include "app/text.h"
 
@@ -39,6 +40,7 @@ std::string Number(double value) {
   const auto result =
       std::to_chars(buffer.data(), buffer.data() + buffer.size(),
                     std::isfinite(value) ? value : 0.0, std::chars_format::fixed, 2);
+  if (result.ec != std::errc()) return "0";
   std::string text(buffer.data(), result.ptr);
   while (text.back() == '0') text.pop_back();
   if (text.back() == '.') text.pop_back();
