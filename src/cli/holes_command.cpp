@@ -1,5 +1,6 @@
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -14,12 +15,13 @@
 #include "gcode/gcode_interpreter.h"
 #include "gcode/hole_set.h"
 #include "gcode/scan_router.h"
+#include "program/panel_drawing.h"
 
 namespace tessaro::cli {
 
 namespace {
 
-constexpr const char* kHolesUsage = "usage: tessaro-cli holes [--home DIR] [--json] FILE\n";
+constexpr const char* kHolesUsage = "usage: tessaro-cli holes [--home DIR] [--json | --svg] FILE\n";
 constexpr const char* kFaceNames[kFaceSlots] = {"no program", "top", "bottom", "left", "right"};
 
 // The length of the valid UTF-8 sequence starting at `at`, 0 when there is none.
@@ -138,7 +140,7 @@ int ExclusionDigit(const std::string& normalised) {
 }  // namespace
 
 int RunHolesCommand(const std::vector<std::string>& words) {
-  const ParsedArguments arguments = ParseArguments(words, {"--json"}, {"--home"});
+  const ParsedArguments arguments = ParseArguments(words, {"--json", "--svg"}, {"--home"});
   if (!arguments.error.empty() || arguments.operands.size() != 1) {
     std::cerr << "tessaro-cli holes: "
               << (arguments.error.empty() ? "name exactly one G-code file" : arguments.error)
@@ -171,7 +173,10 @@ int RunHolesCommand(const std::vector<std::string>& words) {
     std::cerr << "tessaro-cli holes: " << path
               << " refused: its first line is not G70, G71, G81 or G150 (the file is kept)\n";
   }
-  if (arguments.Has("--json")) {
+  if (arguments.Has("--svg")) {
+    // A refused file has no drawing.
+    if (const std::optional<std::string> svg = DrawPanelSvg(holes)) std::cout << *svg;
+  } else if (arguments.Has("--json")) {
     std::cout << HolesJson(holes) << "\n";
   } else if (holes.RejectedFile) {
     std::cout << path << ": refused\n";

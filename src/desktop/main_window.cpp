@@ -20,8 +20,11 @@
 #include "desktop/file_list_box.h"
 #include "desktop/frame_box.h"
 #include "desktop/option_check_box.h"
+#include "desktop/panel_preview.h"
 #include "desktop/path_label.h"
+#include "desktop/program_commands.h"
 #include "desktop/qt_text.h"
+#include "program/panel_drawing.h"
 #include "program/program_table.h"
 #include "program/session.h"
 
@@ -56,6 +59,7 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
   timer1_ = Named(new QTimer(this), "Timer1");
   timer1_->setInterval(kDefaultScanIntervalMs);
   ConnectCommands();
+  connect(commands_, &ProgramCommands::translated, this, &MainWindow::ShowPanelDrawing);
   timer1_->start();
 }
 
@@ -72,11 +76,16 @@ void MainWindow::BuildControls() {
   bottom->addWidget(BuildOptions(), 1);
   bottom->addWidget(BuildFaces());
 
-  auto* layout = new QVBoxLayout(central);
+  auto* layout = new QVBoxLayout;
   layout->addLayout(lists, 1);
   layout->addLayout(bottom);
+  // The preview widens the window by its own width: the other controls keep their places.
+  QWidget* preview = BuildPreview();
+  auto* beside = new QHBoxLayout(central);
+  beside->addLayout(layout, 1);
+  beside->addWidget(preview, 0, Qt::AlignTop);
   setCentralWidget(central);
-  resize(1000, 660);
+  resize(1000 + beside->spacing() + preview->sizeHint().width(), 660);
 }
 
 QWidget* MainWindow::BuildSourceFrame() {
@@ -249,6 +258,25 @@ QWidget* MainWindow::BuildFaces() {
   layout->addWidget(number("4"), 1, 2);
   layout->addWidget(number("2"), 2, 1);
   return faces;
+}
+
+QWidget* MainWindow::BuildPreview() {
+  auto* frame = Named(new QGroupBox("Panel", this), "PanelFrame");
+  preview_ = Named(new PanelPreview(frame), "PanelPreview");
+  preview_->setFixedSize(preview_->sizeHint());
+  preview_->showMessage("The panel of the G-code file translated last shows here.");
+  auto* layout = new QVBoxLayout(frame);
+  layout->addWidget(preview_);
+  return frame;
+}
+
+void MainWindow::ShowPanelDrawing() {
+  if (const std::optional<std::string> svg = DrawPanelSvg(session_->TranslatedHoles())) {
+    preview_->showDrawing(QByteArray::fromStdString(*svg));
+  } else {
+    preview_->showMessage(
+        "The file is not G-code of the accepted kind: there is no panel to draw.");
+  }
 }
 
 void MainWindow::ConnectOptions() {

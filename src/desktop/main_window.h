@@ -27,6 +27,7 @@ class DigitSpinner;
 class FileListBox;
 class FrameBox;
 class OptionCheckBox;
+class PanelPreview;
 class PathLabel;
 class ProgramCommands;
 
@@ -86,6 +87,9 @@ class MainWindow : public QMainWindow {
   QWidget* BuildProgramFrame();
   QWidget* BuildOptions();
   QWidget* BuildFaces();
+  QWidget* BuildPreview();
+  // Draws the panel of the G-code file the last translation read.
+  void ShowPanelDrawing();
   void ConnectOptions();
   // The program grid and the commands on programs (main_window_commands.cpp).
   void ConnectCommands();
@@ -148,6 +152,7 @@ class MainWindow : public QMainWindow {
   QPushButton* tnHFName_ = nullptr;
   QTimer* timer1_ = nullptr;
   ProgramCommands* commands_ = nullptr;
+  PanelPreview* preview_ = nullptr;
 };
 
 }  // namespace tessaro::desktop

@@ -213,6 +213,7 @@ void ProgramCommands::File1_Click() {
     const bool unread = report.written.empty() && !report.errors.empty();
     if (!unread) PointAtProgram(problems);
     binding_->Show();
+    if (!unread) emit translated();
     if (report.refused) {
       ShowStatus(name + " is not G-code of the accepted kind");
     } else if (!unread) {
@@ -391,6 +392,7 @@ void ProgramCommands::Timer1_Timer() {
       scope.ShowBusy();
       PointAtProgram(problems);
       binding_->Show();
+      emit translated();
     }
     lastTick_ = std::move(outcome);
   }

@@ -103,6 +103,10 @@ class ProgramCommands : public QObject {
   RenameDialog* renameDialog() const;
   const TickOutcome& lastTick() const { return lastTick_; }
 
+ signals:
+  // A translation has read its G-code file: Session::TranslatedHoles holds what it read.
+  void translated();
+
  private:
   using Problems = std::vector<std::string>;
 

@@ -110,6 +110,7 @@ TranslationReport Session::Process(const std::string& gcodePath) {
     report.errors.push_back(read.error());
     return report;
   }
+  translatedHoles_ = holes_;
   if (holes_.RejectedFile) {
     report.refused = true;
     return report;

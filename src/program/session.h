@@ -107,6 +107,9 @@ class Session {
 
   // The G-code file of the last translation in the RCM format.
   const std::string& LastTranslatedFile() const { return lastTranslatedFile_; }
+  // The hole set of the last G-code file Process read, as read: Process empties the face
+  // counts of Holes() once the programs are written.
+  const HoleSet& TranslatedHoles() const { return translatedHoles_; }
 
  private:
   using FacePaths = std::array<std::string, 5>;  // slots 1 to 4
@@ -126,6 +129,7 @@ class Session {
   ScanState state_;
   ProgramTable table_;
   std::string lastTranslatedFile_;
+  HoleSet translatedHoles_;
   std::unique_ptr<ScanRouter> router_;
   std::unique_ptr<GcodeInterpreter> interpreter_;
   std::unique_ptr<ProgramFileHandlers> programFiles_;

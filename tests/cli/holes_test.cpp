@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <pugixml.hpp>
 #include <string>
 
 #include "cli/cli_runner.h"
@@ -58,6 +59,19 @@ TEST_F(HolesCommand, JsonAndTableHoldEveryCountedHoleOfEachFaceInFileOrder) {
                                            "     1           120      1      1\n"));
 }
 
+TEST_F(HolesCommand, SvgDrawsTheHolesAsTheExclusionDigitsLeaveThem) {
+  home_.Write("Tessaro.INI", kSettings);
+  const testing::CliRun run = Holes({"--svg", source_.Write("DOOR", kDoor)});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  pugi::xml_document svg;
+  ASSERT_TRUE(svg.load_string(run.out.c_str())) << run.out;
+  std::string marks;
+  for (const pugi::xpath_node& mark : svg.select_nodes("//g[@class='holes']/use")) {
+    marks += std::string(mark.node().attribute("xlink:href").as_string()) + " ";
+  }
+  EXPECT_EQ(marks, "#both #dowel #dowel ");
+}
+
 TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAndTheSettingsFileIsNeverWritten) {
   const std::string settings = "[Settings]\nDrillExclusion=21\nDowellExclusion=-2\n";
   home_.Write("Tessaro.INI", settings);
@@ -90,6 +104,9 @@ TEST_F(HolesCommand, RefusedOrUnreadableFileExitsOneAndUsageErrorsTwo) {
             "\"faces\": [[], [], [], [], []]}\n");
   EXPECT_THAT(refused.err, HasSubstr("refused"));
   EXPECT_EQ(source_.Read("NOTES"), "%\nG81 P1 X5 G54\n");
+  const testing::CliRun refusedSvg = Holes({"--svg", source_.File("NOTES")});
+  EXPECT_EQ(refusedSvg.exitCode, 1);
+  EXPECT_EQ(refusedSvg.out, "");
 
   const testing::CliRun missing = Holes({"--json", source_.File("GONE")});
   EXPECT_EQ(missing.exitCode, 1);

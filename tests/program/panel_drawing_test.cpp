@@ -1,0 +1,149 @@
+#include "program/panel_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "program/session.h"
+#include "support/program_samples.h"
+#include "support/temp_folder.h"
+
+namespace tessaro {
+namespace {
+
+struct ExpectedMark {
+  int face;
+  double location;
+  const char* mark;
+};
+
+class PanelDrawing : public ::testing::Test {
+ protected:
+  // The drawing of a G-code file read as a translation reads it.
+  std::optional<std::string> Draw(const std::string& gcode, int drillEx = 0, int dowelEx = 0) {
+    session.Settings().drillExclusion = drillEx;
+    session.Settings().dowelExclusion = dowelEx;
+    EXPECT_TRUE(session.ReadGcode(folder.Write("PANEL", gcode)).ok());
+    return DrawPanelSvg(session.Holes());
+  }
+
+  testing::TempFolder folder;
+  testing::RecordingOperator asker;
+  Session session{asker};
+};
+
+std::string AllText(const pugi::xml_document& svg) {
+  std::string text;
+  for (const pugi::xpath_node& node : svg.select_nodes("//text")) {
+    text += std::string(node.node().child_value()) + "|";
+  }
+  return text;
+}
+
+TEST_F(PanelDrawing, EachHoleLiesOnItsEdgeAtItsLocationWithItsMark) {
+  const struct {
+    const char* gcode;
+    int drillEx, dowelEx;
+    double sizeX, sizeY;
+    const char* caption;
+    const char* note;
+    std::vector<ExpectedMark> marks;
+  } cases[] = {
+      // Marks are listed face by face, in file order within a face.
+      {"G71 X800 Y600 Z18\nG150(DOOR) A1\nG81 P1 X120 E3 G54\nG81 P1 X120 E2 G56\n"
+       "G81 P2 X700 E1 G54\nG81 P3 Y150 E3 G54\nG81 P4 Y50 E2 G55\nG81 P1 X5 E3 G57\n",
+       3,
+       2,
+       800,
+       600,
+       "|Panel 800 x 600 x 18 mm, metric (G71)|",
+       "|1 hole without a location",
+       {{1, 120, "drill"},
+        {1, 680, "dowel"},
+        {2, 700, "neither"},
+        {3, 150, "drill"},
+        {4, 550, "dowel"}}},
+      {"G70 X24.5 Y18 Z0.75\nG81 P3 Y2.125 E3 G54\nG81 P4 Y17 E1 G54\nG81 P1 X12 E3 G54\n"
+       "G81 P2 X20 E3 G56\n",
+       3,
+       3,
+       24.5,
+       18,
+       "|Panel 24.5 x 18 x 0.75 in, inch (G70)|",
+       "",
+       {{1, 12, "both"}, {2, 4.5, "both"}, {3, 2.125, "both"}, {4, 17, "neither"}}},
+      {"G71 X2800 Y2070 Z18\nG81 P1 X32 G54\nG81 P1 X2768 G54\nG81 P4 Y1035 G54\n",
+       0,
+       0,
+       2800,
+       2070,
+       "|Panel 2800 x 2070 x 18 mm",
+       "",
+       {{1, 32, "both"}, {1, 2768, "both"}, {4, 1035, "both"}}},
+      {"G71 X300 Y300 Z18\n",
+       0,
+       0,
+       300,
+       300,
+       "|Panel 300 x 300 x 18 mm",
+       "|No holes on faces 1 to 4|",
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.gcode);
+    const std::optional<std::string> svg = Draw(c.gcode, c.drillEx, c.dowelEx);
+    ASSERT_TRUE(svg);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(svg->c_str())) << *svg;
+    const std::string texts = AllText(doc);
+    EXPECT_NE(texts.find(c.caption), std::string::npos) << texts;
+    EXPECT_NE(texts.find(c.note), std::string::npos) << texts;
+
+    const pugi::xml_node panel = doc.select_node("//rect[@class='panel']").node();
+    const double x = panel.attribute("x").as_double(), y = panel.attribute("y").as_double();
+    const double width = panel.attribute("width").as_double();
+    const double height = panel.attribute("height").as_double();
+    EXPECT_NEAR(width / height, c.sizeX / c.sizeY, 0.01);
+    EXPECT_GE(x, 0);
+    EXPECT_LE(x + width, 360);
+    const pugi::xpath_node_set faceNumbers = doc.select_nodes("//text[string-length(.) = 1]");
+    ASSERT_EQ(faceNumbers.size(), 4u);
+    EXPECT_LT(faceNumbers[0].node().attribute("y").as_double(), y);           // 1
+    EXPECT_GT(faceNumbers[1].node().attribute("y").as_double(), y + height);  // 2
+    EXPECT_LT(faceNumbers[2].node().attribute("x").as_double(), x);           // 3
+    EXPECT_GT(faceNumbers[3].node().attribute("x").as_double(), x + width);   // 4
+
+    const pugi::xpath_node_set drawn = doc.select_nodes("//g[@class='holes']/use");
+    ASSERT_EQ(drawn.size(), c.marks.size());
+    for (std::size_t i = 0; i < c.marks.size(); ++i) {
+      const ExpectedMark& hole = c.marks[i];
+      const double alongX = x + hole.location * width / c.sizeX;
+      const double alongY = y + hole.location * height / c.sizeY;
+      const double expectedX = hole.face == 3 ? x : hole.face == 4 ? x + width : alongX;
+      const double expectedY = hole.face == 1 ? y : hole.face == 2 ? y + height : alongY;
+      const pugi::xml_node mark = drawn[i].node();
+      SCOPED_TRACE("face " + std::to_string(hole.face) + " at " + std::to_string(hole.location));
+      EXPECT_EQ(mark.attribute("xlink:href").as_string(), std::string("#") + hole.mark);
+      EXPECT_NEAR(mark.attribute("x").as_double(), expectedX, 0.02);
+      EXPECT_NEAR(mark.attribute("y").as_double(), expectedY, 0.02);
+    }
+  }
+}
+
+TEST_F(PanelDrawing, MacroNameFromTheFileIsEscaped) {
+  const std::optional<std::string> svg =
+      Draw("G150(<b> & \"x\" \xC4 \xC3\xA4\x01) A1\nG71 X300 Y300 Z18\n");
+  ASSERT_TRUE(svg);
+  pugi::xml_document doc;
+  ASSERT_TRUE(doc.load_string(svg->c_str())) << *svg;
+  EXPECT_NE(AllText(doc).find("PANEL|Macro: <b> & \"x\" \xC3\x84 \xC3\xA4 |"), std::string::npos)
+      << AllText(doc);
+}
+
+TEST_F(PanelDrawing, RefusedFileHasNoDrawing) { EXPECT_FALSE(Draw("%\nG81 P1 X5 G54\n")); }
+
+}  // namespace
+}  // namespace tessaro
