@@ -61,7 +61,9 @@ void FileListBox::fill(const FolderListing& listing, const std::string& keepSele
   for (const FileEntry& entry : listing.entries) {
     if (hidden_ == HiddenFlag::kRead && entry.hidden) continue;
     if (!keepSelected.empty() && entry.name == keepSelected) keep = count();
-    addItem(ToQt(entry.name));
+    // Shown as UTF-8 (a byte that is not shows as U+FFFD), kept as its bytes.
+    auto* item = new QListWidgetItem(ToQt(entry.name), this);
+    item->setData(kNameBytesRole, QByteArray::fromStdString(entry.name));
   }
   setCurrentRow(keep);
 }
@@ -69,7 +71,13 @@ void FileListBox::fill(const FolderListing& listing, const std::string& keepSele
 std::string FileListBox::fileName() const {
   const QListWidgetItem* item = currentItem();
   if (item == nullptr || !item->isSelected()) return "";
-  return ToStd(item->text());
+  return fileNameAt(row(item));
+}
+
+std::string FileListBox::fileNameAt(int index) const {
+  const QListWidgetItem* listed = item(index);
+  return listed == nullptr ? std::string()
+                           : listed->data(kNameBytesRole).toByteArray().toStdString();
 }
 
 void FileListBox::setListIndex(int index) { setCurrentRow(index); }

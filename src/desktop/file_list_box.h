@@ -31,8 +31,11 @@ class FileListBox : public QListWidget {
   // (the list is then empty).
   std::string refresh();
 
-  // Name of the selected file, "" when none is selected.
+  // Name of the selected file as the folder holds it (its bytes, UTF-8 or not), ""
+  // when none is selected.
   std::string fileName() const;
+  // Name of the file listed at `index`, as fileName(); "" when there is none.
+  std::string fileNameAt(int index) const;
   int listCount() const { return count(); }
   int listIndex() const { return currentRow(); }  // -1 when none is selected
   void setListIndex(int index);
@@ -44,6 +47,8 @@ class FileListBox : public QListWidget {
   static std::string NormalisedFolder(const std::string& folder);
 
  private:
+  static constexpr int kNameBytesRole = Qt::UserRole;
+
   void fill(const FolderListing& listing, const std::string& keepSelected);
 
   HiddenFlag hidden_;

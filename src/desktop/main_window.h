@@ -111,7 +111,8 @@ class MainWindow : public QMainWindow {
   void ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner, int& digit);
   // The folder choice for one list.
   void ChooseFolder(FileListBox* list, PathLabel* label, std::string_view key);
-  void PointList(FileListBox* list, const std::string& folder);
+  // Lists `folder`; "" or why it cannot be listed (the list then keeps its folder).
+  std::string PointList(FileListBox* list, const std::string& folder);
   void WriteSettingsValue(std::string_view key, const std::string& value) const;
 
   Operator& asker_;

@@ -4,11 +4,13 @@
 
 #include "app/operator.h"
 #include "app/text.h"
+#include "desktop/command_gate.h"
 #include "desktop/digit_spinner.h"
 #include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
 #include "desktop/option_check_box.h"
 #include "desktop/path_label.h"
+#include "desktop/program_commands.h"
 #include "desktop/qt_text.h"
 #include "program/session.h"
 
@@ -40,6 +42,8 @@ void MainWindow::AutoScan_Click() {
 
 void MainWindow::AutoDel_Click() {
   if (autoDel_->value() == 1 && !startingUp_) {
+    // The box is ticked while the question is open: no tick may delete before the answer.
+    const CommandGate::Scope consent(commands_->gate(), CommandGate::Scope::Pointer::kNormal);
     if (!asker_.AskYesNo("Alert!", kAutoDeleteWarning)) autoDel_->setValue(0);
   }
   WriteSettingsValue(keys::kAutoDelete, " " + std::to_string(autoDel_->value()));
@@ -93,16 +97,18 @@ void MainWindow::ChooseFolder(FileListBox* list, PathLabel* label, std::string_v
     autoDel_->setValue(0);
     autoScan_->setValue(0);
   }
-  PointList(list, chosen);
+  if (const std::string error = PointList(list, chosen); !error.empty()) {
+    asker_.Tell("Alert", error);
+  }
   label->setText(ToQt(chosen));
   WriteSettingsValue(key, chosen);
   list->refresh();
 }
 
-void MainWindow::PointList(FileListBox* list, const std::string& folder) {
-  const std::string error = list->setPath(folder);
-  if (!error.empty() && !startingUp_) asker_.Tell("Alert", error);
+std::string MainWindow::PointList(FileListBox* list, const std::string& folder) {
+  std::string error = list->setPath(folder);
   if (list == file2_) session_->Settings().destinationFolder = file2_->path();
+  return error;
 }
 
 }  // namespace tessaro::desktop

@@ -4,6 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <type_traits>
 
 #include "app/text.h"
 #include "desktop/about_box.h"
@@ -19,12 +23,24 @@ namespace tessaro::desktop {
 
 namespace {
 
-// A start-up step that fails is skipped and the next one runs.
+void ReportSkippedStep(const std::string& reason) {
+  std::cerr << "Tessaro start-up: step skipped: " << reason << std::endl;
+}
+
+// A start-up step that fails is skipped and the next one runs. No dialog can show yet,
+// so why it failed goes to standard error. A step may return why it failed, "" for none.
 template <typename Step>
 void Guarded(Step&& step) {
   try {
-    step();
+    if constexpr (std::is_void_v<std::invoke_result_t<Step>>) {
+      step();
+    } else if (const std::string reason = step(); !reason.empty()) {
+      ReportSkippedStep(reason);
+    }
+  } catch (const std::exception& error) {
+    ReportSkippedStep(error.what());
   } catch (...) {
+    ReportSkippedStep("unknown error");
   }
 }
 
@@ -56,9 +72,13 @@ void MainWindow::StartUp(const StartupOptions& options) {
     dPath_->setText(ToQt(stored.destinationPath));
     sPath_->setText(ToQt(stored.sourcePath));
   });
-  // A folder that cannot be opened leaves its list on the current folder.
-  Guarded([&] { PointList(file1_, ToStd(sPath_->text())); });
-  Guarded([&] { PointList(file2_, ToStd(dPath_->text())); });
+  // A folder that cannot be opened leaves its list on the current folder. The stored
+  // paths, not the labels: a label shows a name that is not UTF-8 with U+FFFD in it.
+  const auto pointAtStored = [this](FileListBox* list, const std::string& folder) {
+    return folder.empty() ? std::string() : PointList(list, folder);
+  };
+  Guarded([&] { return pointAtStored(file1_, stored.sourcePath); });
+  Guarded([&] { return pointAtStored(file2_, stored.destinationPath); });
   Guarded([&] { file1_->setPattern("*."); });
   Guarded([&] { programExtension_ = ProgramExtension(rcmFormat_); });
   Guarded([&] { rpAF_->setText(ToQt("Delete all " + programExtension_ + " Files")); });

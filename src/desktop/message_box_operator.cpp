@@ -31,7 +31,9 @@ bool MessageBoxOperator::AskYesNo(const std::string& title, const std::string& t
   const NormalPointer pointer;
   QMessageBox box(QMessageBox::NoIcon, ToQt(title), MessageText(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::Yes);
+  // Every question asks before deleting: a stray Enter or Escape must not say Yes.
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 

@@ -13,7 +13,7 @@ class MessageBoxOperator : public Operator {
   explicit MessageBoxOperator(QWidget* parent = nullptr) : parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }
 
-  // Yes and No, no icon.
+  // Yes and No, no icon; No is the default and the answer to Escape.
   bool AskYesNo(const std::string& title, const std::string& text) override;
   // OK only, with the exclamation icon.
   void Tell(const std::string& title, const std::string& text) override;

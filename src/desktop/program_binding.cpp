@@ -3,7 +3,9 @@
 #include <QAbstractItemModel>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMetaProperty>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include "desktop/program_table_model.h"
@@ -11,6 +13,29 @@
 #include "program/program_table.h"
 
 namespace tessaro::desktop {
+
+// Cells are edited with the standard editor; this delegate lets a command commit an open
+// editor as Enter would, and learn whether the cell took the value.
+class ProgramCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  bool Commit(QWidget* editor) {
+    taken_ = true;
+    emit commitData(editor);
+    if (taken_) emit closeEditor(editor);
+    return taken_;
+  }
+
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override {
+    const QByteArray property = editor->metaObject()->userProperty().name();
+    taken_ = model->setData(index, editor->property(property), Qt::EditRole);
+  }
+
+ private:
+  mutable bool taken_ = true;
+};
 
 ProgramBinding::ProgramBinding(ProgramTable& table, const ProgramControls& controls,
                                QObject* parent)
@@ -25,6 +50,8 @@ ProgramBinding::ProgramBinding(ProgramTable& table, const ProgramControls& contr
                                      QAbstractItemView::DoubleClicked |
                                      QAbstractItemView::EditKeyPressed);
   controls_.horzPrg->setTabKeyNavigation(false);
+  delegate_ = new ProgramCellDelegate(this);
+  controls_.horzPrg->setItemDelegate(delegate_);
 
   connect(controls_.cmt1, &QLineEdit::textEdited, this,
           [this](const QString& text) { table_.Cmt1 = ToStd(text); });
@@ -33,6 +60,11 @@ ProgramBinding::ProgramBinding(ProgramTable& table, const ProgramControls& contr
   connect(controls_.inch, &QRadioButton::toggled, this,
           [this](bool checked) { table_.Inch = checked; });
   Show();
+}
+
+bool ProgramBinding::CommitOpenEditor() {
+  QWidget* editor = controls_.horzPrg->indexWidget(controls_.horzPrg->currentIndex());
+  return editor == nullptr || delegate_->Commit(editor);
 }
 
 void ProgramBinding::Show() {

@@ -13,6 +13,7 @@ class ProgramTable;
 
 namespace tessaro::desktop {
 
+class ProgramCellDelegate;
 class ProgramTableModel;
 
 // The controls that show the program table.
@@ -37,6 +38,9 @@ class ProgramBinding : public QObject {
 
   // Shows the whole table: cells, comments, frame caption, unit and its enabled state.
   void Show();
+  // Puts what an open cell editor of the grid holds into the table and closes it, as
+  // Enter would. False when the cell refused the value; the editor then stays open.
+  bool CommitOpenEditor();
 
   ProgramTableModel* model() const { return model_; }
   const ProgramControls& controls() const { return controls_; }
@@ -45,6 +49,7 @@ class ProgramBinding : public QObject {
   ProgramTable& table_;
   ProgramControls controls_;
   ProgramTableModel* model_ = nullptr;
+  ProgramCellDelegate* delegate_ = nullptr;
 };
 
 }  // namespace tessaro::desktop

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <cctype>
 
 #include "app/app_folder.h"
@@ -187,8 +188,26 @@ std::string ProgramCommands::TemplatePath() const {
   return tessaro::TemplatePath(session_.Settings().appFolder);
 }
 
-void ProgramCommands::ShowStatus(const std::string& text) {
-  if (status_) status_(ToQt(text));
+void ProgramCommands::ShowStatus(const std::string& text) { ShowStatus(ToQt(text)); }
+
+void ProgramCommands::ShowStatus(const QString& text) {
+  if (status_) status_(text);
+}
+
+QString ProgramCommands::TranslationSummary(const QString& source,
+                                            const std::vector<WrittenProgram>& written) {
+  // The destination list leaves hidden programs out: say how many there are.
+  const auto hidden = std::count_if(written.begin(), written.end(),
+                                    [](const WrittenProgram& program) { return program.hidden; });
+  QString text = tr("Translated %1: %2 programs written").arg(source).arg(written.size());
+  if (hidden > 0) text += tr(", %1 hidden").arg(hidden);
+  return text;
+}
+
+bool ProgramCommands::CommitOpenCell() {
+  if (binding_->CommitOpenEditor()) return true;
+  ShowStatus(tr("Not saved: the cell being edited does not take its value"));
+  return false;
 }
 
 void ProgramCommands::Report(const Problems& problems) {
@@ -217,8 +236,7 @@ void ProgramCommands::File1_Click() {
     if (report.refused) {
       ShowStatus(name + " is not G-code of the accepted kind");
     } else if (!unread) {
-      ShowStatus("Translated " + name + ": " + std::to_string(report.written.size()) +
-                 " programs written");
+      ShowStatus(TranslationSummary(ToQt(name), report.written));
     }
   }
   Report(problems);
@@ -253,7 +271,7 @@ void ProgramCommands::PointAtProgram(Problems& problems) {
   const std::string target = ToUpper(FileNamePart(session_.LastTranslatedFile()) + "1.RCM");
   int index = 0;
   for (int i = 0; i < file2->listCount(); ++i) {
-    if (ToUpper(ToStd(file2->item(i)->text())) == target) {
+    if (ToUpper(file2->fileNameAt(i)) == target) {
       index = i;
       break;
     }
@@ -296,6 +314,7 @@ void ProgramCommands::BtnNew_Click() {
 }
 
 void ProgramCommands::SavBtn_Click() {
+  if (!CommitOpenCell()) return;
   const std::string name = controls_.file2->fileName();
   if (name.empty()) {
     SavAsBtn_Click();
@@ -325,6 +344,7 @@ void ProgramCommands::SavBtn_Click() {
 }
 
 void ProgramCommands::SavAsBtn_Click() {
+  if (!CommitOpenCell()) return;
   Problems problems;
   {
     // Held while the dialog is open: a tick must not load another program meanwhile.

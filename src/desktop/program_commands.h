@@ -18,6 +18,7 @@ namespace tessaro {
 class Operator;
 class Session;
 class SettingsFile;
+struct WrittenProgram;
 }  // namespace tessaro
 
 namespace tessaro::desktop {
@@ -117,6 +118,13 @@ class ProgramCommands : public QObject {
   void LoadIntoTable(const std::string& path, Problems& problems);
   void Report(const Problems& problems);
   void ShowStatus(const std::string& text);
+  void ShowStatus(const QString& text);
+  // "Translated PART: 4 programs written, 1 hidden"
+  static QString TranslationSummary(const QString& source,
+                                    const std::vector<WrittenProgram>& written);
+  // Puts an open cell editor's value into the table before a save reads it. False,
+  // with a word in the status line, when the cell refused it: nothing is saved then.
+  bool CommitOpenCell();
   std::string TemplatePath() const;
   bool RcmFormat() const;
   std::string ProgramExtension() const;

@@ -11,6 +11,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
+#include <functional>
 
 #include "app/settings_file.h"
 #include "app/text.h"
@@ -23,22 +25,43 @@ namespace {
 constexpr int kFaces = 4;
 constexpr int kCellWidth = 30;
 
-// One mask character or nothing; anything else is refused as it is typed.
+// Why a character cannot be in a mask, in a few words.
+QString RefusalNote(QChar refused) {
+  const char16_t code = refused.unicode();
+  if (code >= 0x20 && code < 0x7f) {
+    return RenameDialog::tr("\"%1\" cannot be part of a file name.").arg(refused);
+  }
+  return RenameDialog::tr("Only plain ASCII characters fit in a mask.");
+}
+
+// One mask character or nothing; anything else is refused as it is typed, and `note`
+// hears why ("" once the input is good again).
 class MaskCellValidator : public QValidator {
  public:
-  using QValidator::QValidator;
+  MaskCellValidator(std::function<void(const QString&)> note, QObject* parent)
+      : QValidator(parent), note_(std::move(note)) {}
 
   State validate(QString& input, int& /*pos*/) const override {
-    if (input.isEmpty()) return Acceptable;
-    if (input.size() == 1 && RenameDialog::IsMaskCharacter(input.front())) return Acceptable;
-    return Invalid;
+    const auto refused =
+        std::find_if_not(input.begin(), input.end(), RenameDialog::IsMaskCharacter);
+    if (refused != input.end()) {
+      note_(RefusalNote(*refused));
+      return Invalid;
+    }
+    if (input.size() > 1) return Invalid;
+    note_(QString());
+    return Acceptable;
   }
+
+ private:
+  std::function<void(const QString&)> note_;
 };
 
-// Cells are edited in a one-character line that refuses what a mask cannot hold.
+// Cells are edited in a one-character line that refuses what a mask cannot hold and
+// says why in `note`.
 class MaskCellDelegate : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  MaskCellDelegate(QLabel* note, QObject* parent) : QStyledItemDelegate(parent), note_(note) {}
 
   // Puts what the open editor holds into its cell: Return and a click on OK would
   // otherwise close the dialog before the cell takes the character.
@@ -54,12 +77,17 @@ class MaskCellDelegate : public QStyledItemDelegate {
     if (editor == nullptr) editor = new QLineEdit(parent);
     editor->setMaxLength(1);
     editor->setAlignment(Qt::AlignCenter);
-    editor->setValidator(new MaskCellValidator(editor));
+    editor->setValidator(new MaskCellValidator(
+        [note = note_](const QString& text) {
+          if (note != nullptr) note->setText(text);
+        },
+        editor));
     openEditor_ = editor;
     return editor;
   }
 
  private:
+  QPointer<QLabel> note_;
   mutable QPointer<QLineEdit> openEditor_;
 };
 
@@ -86,7 +114,12 @@ RenameDialog::RenameDialog(const SettingsFile& settings, FaceMasks& masks, QWidg
 
   horzName_ = new QTableWidget(kFaces, kMaskLength, this);
   horzName_->setObjectName("HorzName");
-  delegate_ = new MaskCellDelegate(horzName_);
+  note_ = new QLabel(this);
+  note_->setObjectName("RefusalNote");
+  note_->setWordWrap(true);
+  note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  note_->setMinimumHeight(note_->fontMetrics().lineSpacing());
+  delegate_ = new MaskCellDelegate(note_, horzName_);
   horzName_->setItemDelegate(delegate_);
   // Typing into a cell replaces its character, as in a spreadsheet.
   horzName_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -116,6 +149,7 @@ RenameDialog::RenameDialog(const SettingsFile& settings, FaceMasks& masks, QWidg
                          kFaces * horzName_->verticalHeader()->defaultSectionSize() +
                          2 * horzName_->frameWidth();
   horzName_->setFixedSize(gridWidth, gridHeight);
+  note_->setFixedWidth(gridWidth);
 
   btnOK_ = new QPushButton("OK", this);
   btnOK_->setObjectName("BtnOK");
@@ -132,6 +166,7 @@ RenameDialog::RenameDialog(const SettingsFile& settings, FaceMasks& masks, QWidg
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label1_);
   layout->addWidget(horzName_);
+  layout->addWidget(note_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -149,6 +184,7 @@ bool RenameDialog::Run() {
 }
 
 void RenameDialog::Load() {
+  note_->clear();
   for (int face = 1; face <= kFaces; ++face) {
     const std::string& mask = masks_[static_cast<size_t>(face)];
     for (int position = 0; position < kMaskLength; ++position) {

@@ -18,8 +18,9 @@ namespace tessaro::desktop {
 // "Filename Assignment": the four face masks in the grid HorzName, one row per face and
 // one cell per character position; an empty cell keeps the G-code file's character.
 // Cells take only characters a file name can hold, so a translation never names a
-// program outside the destination folder. OK stores the masks in memory and in the
-// settings file; Cancel and the close box change nothing.
+// program outside the destination folder; a note under the grid says why a typed
+// character was refused. OK stores the masks in memory and in the settings file;
+// Cancel and the close box change nothing.
 class RenameDialog : public QDialog {
   Q_OBJECT
 
@@ -36,6 +37,8 @@ class RenameDialog : public QDialog {
   static bool IsMaskCharacter(QChar c);
 
   QTableWidget* horzName() const { return horzName_; }
+  // Why the last character typed into a cell was refused; empty once one is taken.
+  QLabel* refusalNote() const { return note_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +54,7 @@ class RenameDialog : public QDialog {
   FaceMasks& masks_;
   QLabel* label1_ = nullptr;
   QTableWidget* horzName_ = nullptr;
+  QLabel* note_ = nullptr;
   QStyledItemDelegate* delegate_ = nullptr;
   QPushButton* btnOK_ = nullptr;
   QPushButton* btnCan_ = nullptr;

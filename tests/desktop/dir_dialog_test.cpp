@@ -62,7 +62,7 @@ void OpenItem(QListWidget* list, const QString& name) {
 
 }  // namespace
 
-class DirDialogTest : public QObject {
+class DirDialogTest : public DesktopTest {
   Q_OBJECT
 
  private slots:

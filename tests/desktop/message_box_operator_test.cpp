@@ -1,4 +1,5 @@
-// Message boxes that come up in the middle of a command.
+// The questions as message boxes: the three asked before deleting, answered with the
+// keyboard in a running window, and a question in the middle of a busy command.
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -6,21 +7,97 @@
 #include <QtTest>
 
 #include "desktop/message_box_operator.h"
+#include "window_fixture.h"
 
-class MessageBoxOperatorTest : public QObject {
+using namespace tessaro::testing;
+
+namespace {
+
+constexpr bool kRcm = true;
+
+}  // namespace
+
+class MessageBoxOperatorTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
+  // Each question is left open across several ticks of a short scan period, answered
+  // with a key, then asked again and answered Yes.
+  void enterAndEscapeAnswerNoAndOnlyYesDeletes_data() {
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("key");
+    for (const char* question : {"delete all", "automatic deletion", "refused file"}) {
+      QTest::addRow("%s, Enter", question) << QString(question) << int(Qt::Key_Return);
+      QTest::addRow("%s, Escape", question) << QString(question) << int(Qt::Key_Escape);
+    }
+  }
+  void enterAndEscapeAnswerNoAndOnlyYesDeletes() {
+    QFETCH(QString, question);
+    QFETCH(int, key);
+    const std::map<QString, QString> texts = {
+        {"delete all",
+         "Deleting all RCM files will allow all files in the source directory\n"
+         "     to be reprocessed if Automatic Translation is turned on.\n\n"
+         "                Do You Wish To Continue With Deletion?"},
+        {"automatic deletion",
+         "Turning this on will Automatically DELETE any RCM files that \n"
+         "   do not have matching G-code files in the Source directory.\n\n"
+         "                 Are You Sure You Want To Do This?"},
+        {"refused file",
+         "         Source file NOTES01\n    Is not of the correct file type.\n\n"
+         "      Do you wish to delete it?"}};
+    const bool automatic = question == "automatic deletion";
+    ShownWindow shown(kRcm, std::string("ScanTime=0.1\n") + (automatic ? "AutoScan=1\n" : ""),
+                      Dialogs::kReal);
+    // An orphan program, and a source file that is not G-code.
+    shown.programs.Write("ORPHAN1.RCM", PartFaceOneProgram());
+    if (question == "refused file") shown.source.Write("NOTES01", "Cut list for cabinet 4\n");
+    shown.Refresh();
+    shown.window().timer1()->start();
+    const auto ask = [&] {
+      if (question == "delete all") shown.Press("RpAF");
+      if (automatic) shown.Press("AutoDel");
+      if (question == "refused file") shown.Click(shown.file1(), "NOTES01");
+    };
+    const auto kept = [&] {
+      return question == "refused file" ? shown.source.Exists("NOTES01")
+                                        : shown.programs.Exists("ORPHAN1.RCM");
+    };
+
+    QString asked;
+    WhenModal<QMessageBox>(&shown.window(), [&](QMessageBox& box) {
+      QTest::qWait(350);  // three scan periods
+      asked = QString("%1|%2|%3|kept %4")
+                  .arg(box.windowTitle(), box.text())
+                  .arg(box.standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
+                               box.defaultButton() == box.button(QMessageBox::No)
+                           ? "Yes, No by default"
+                           : "other buttons")
+                  .arg(kept() ? "yes" : "no");
+      QTest::keyClick(box.focusWidget(), Qt::Key(key));
+    });
+    ask();
+    QTest::qWait(250);
+
+    QCOMPARE(asked, "Alert!|" + texts.at(question) + "|Yes, No by default|kept yes");
+    QVERIFY(kept());
+    QCOMPARE(shown.find<tessaro::desktop::OptionCheckBox>("AutoDel")->value(), 0);
+
+    WhenModal<QMessageBox>(&shown.window(), [](QMessageBox& box) {
+      QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+    });
+    ask();
+    QTRY_VERIFY(!kept());  // automatic deletion: at the next tick
+  }
+
   void aQuestionDuringABusyCommandShowsTheNormalPointer() {
     tessaro::desktop::MessageBoxOperator asker;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool busyOverBox = true;
-    QTimer::singleShot(0, [&busyOverBox] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
+    WhenModal<QMessageBox>(qApp, [&busyOverBox](QMessageBox& box) {
       const QCursor* pointer = QApplication::overrideCursor();
       busyOverBox = pointer != nullptr && pointer->shape() == Qt::WaitCursor;
-      box->button(QMessageBox::No)->click();
+      box.button(QMessageBox::No)->click();
     });
 
     QVERIFY(!asker.AskYesNo("Alert!", "Delete?"));

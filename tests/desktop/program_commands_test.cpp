@@ -7,6 +7,7 @@
 #include <QTableWidget>
 
 #include "desktop/rename_dialog.h"
+#include "outside/file_ops.h"
 #include "program/session.h"
 #include "window_fixture.h"
 
@@ -21,18 +22,21 @@ bool PointerIsNormal() { return QApplication::overrideCursor() == nullptr; }
 
 }  // namespace
 
-class ProgramCommandsTest : public QObject {
+class ProgramCommandsTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
   void clickOnGcodeFileSelectsAndLoadsItsFaceOneProgram() {
-    ShownWindow shown(kRcm);
+    ShownWindow shown(kRcm, "NoEmpties=1\n");
     shown.source.Write("PART", kPartGcode);
     shown.Refresh();
 
     QVERIFY(shown.Click(shown.file1(), "PART"));
 
-    QCOMPARE(shown.Programs(), QStringList({"PART1.RCM", "PART2.RCM", "PART3.RCM", "PART4.RCM"}));
+    QCOMPARE(shown.Status(), QString("Translated PART: 4 programs written, 2 hidden"));
+    if (!tessaro::IsHidden(shown.programs.File("PART3.RCM")))
+      QSKIP("this file system keeps no hidden attribute");
+    QCOMPARE(shown.Programs(), QStringList({"PART1.RCM", "PART2.RCM"}));
     QCOMPARE(shown.Selected(), QString("PART1.RCM"));
     QCOMPARE(shown.Program(),
              QString("PART1.RCM; G-code Import Face 1; 120 1 1, 480.5 1 1; metric"));
@@ -81,6 +85,28 @@ class ProgramCommandsTest : public QObject {
     QVERIFY(PointerIsNormal());
   }
 
+  void aNameThatIsNotUtf8IsShownReadablyAndOpensAndSavesItsOwnFile() {
+    ShownWindow shown(kRcm);
+    shown.programs.Write("T\xDCR1.RCM", Rcm("Latin-1", {"MET,0,0,0,0.000000,0"}));
+    shown.programs.Write("T\u00DCR1.RCM", Rcm("UTF-8", {"MET,0,0,0,0.000000,0"}));
+    shown.Refresh();
+    const QString latin1 = QString("T") + QChar(0xFFFD) + "R1.RCM";
+    QCOMPARE(shown.Programs(), QStringList({"T\u00DCR1.RCM", latin1}));
+
+    QString loaded;
+    for (const QString& name : {latin1, QString("T\u00DCR1.RCM"), latin1}) {
+      QVERIFY(shown.ClickProgram(name));
+      loaded += shown.cmt1()->text() + " ";
+    }
+    shown.cmt1()->selectAll();
+    QTest::keyClicks(shown.cmt1(), "Saved");
+    QTest::keyClick(shown.cmt1(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(loaded, QString("Latin-1 UTF-8 Latin-1 "));
+    QCOMPARE(shown.programs.List().size(), size_t{2});
+    QVERIFY(shown.programs.Read("T\xDCR1.RCM").find("\"Saved\"") != std::string::npos);
+  }
+
   void accTranslationLoadsTheFirstListedProgramAndCtrlNThenSaveEmptiesIt() {
     ShownWindow shown(kAcc);
     shown.programs.Write("A.ACC", TwoHoleAccProgram());
@@ -88,6 +114,7 @@ class ProgramCommandsTest : public QObject {
     shown.Refresh();
 
     QVERIFY(shown.Click(shown.file1(), "PART"));
+    QCOMPARE(shown.Status(), QString("Translated PART: 4 programs written"));
     QCOMPARE(shown.Programs(),
              QStringList({"A.ACC", "PART1.ACC", "PART2.ACC", "PART3.ACC", "PART4.ACC"}));
     QCOMPARE(shown.Program(), QString("A.ACC; Rail; 12.5 1 0, 30. 0 1; inch locked"));
@@ -101,18 +128,19 @@ class ProgramCommandsTest : public QObject {
     QVERIFY(shown.saveRequests.empty());
   }
 
-  void ctrlSWritesTheEditedTableThroughTheSelectedProgramAndNewShowsTheTemplate() {
+  void ctrlSWritesTheEditedTableAndTheOpenCellThroughTheSelectedProgramAndNewShowsTheTemplate() {
     ShownWindow shown(kRcm);
     shown.programs.Write("PART1.RCM", PartFaceOneProgram());
     shown.Refresh();
     QVERIFY(shown.ClickProgram("PART1.RCM"));
-    QVERIFY(shown.SetGrid(2, 1, " 500.25 ") && shown.SetGrid(2, 3, "0"));
+    QVERIFY(shown.SetGrid(2, 3, "0"));
     shown.cmt1()->selectAll();
     QTest::keyClicks(shown.cmt1(), "Door, left");
     auto* inch = shown.find<QRadioButton>("Inch");
     QTest::mouseClick(inch, Qt::LeftButton, {}, QPoint(6, inch->height() / 2));
+    shown.TypeIntoGrid(2, 1, "500.25");  // no Enter: the cell's editor is still open
 
-    QTest::keyClick(&shown.window(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
 
     COMPARE_STD(
         shown.programs.Read("PART1.RCM"),
@@ -128,16 +156,14 @@ class ProgramCommandsTest : public QObject {
   }
 
   void saveAsDialogOffersTheProgramFolderOneFilterAndTheDefaultName() {
-    ShownWindow shown(kRcm, "", true);
+    ShownWindow shown(kRcm, "", Dialogs::kReal);
     shown.programs.Write("OLD1.RCM", "old\r\n");
     QStringList offered;
-    QTimer::singleShot(0, &shown.window(), [&] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) return;
-      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-      offered << dialog->directory().absolutePath() << dialog->nameFilters() << name->text()
-              << dialog->defaultSuffix()
-              << (dialog->testOption(QFileDialog::DontConfirmOverwrite) ? "no question" : "asks");
+    WhenModal<QFileDialog>(&shown.window(), [&](QFileDialog& dialog) {
+      auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+      offered << dialog.directory().absolutePath() << dialog.nameFilters() << name->text()
+              << dialog.defaultSuffix()
+              << (dialog.testOption(QFileDialog::DontConfirmOverwrite) ? "no question" : "asks");
       name->setText("OLD1.RCM");
       QTest::keyClick(name, Qt::Key_Return);
     });
@@ -194,10 +220,10 @@ class ProgramCommandsTest : public QObject {
   void maskDialogWithABlankRowDisablesTheOmissionRules() {
     ShownWindow shown(kRcm);
     QVERIFY(shown.find<QWidget>("NoEmpties")->isEnabled());
-    QTimer::singleShot(0, &shown.window(), [&] {
-      tessaro::desktop::RenameDialog* dialog = shown.commands().renameDialog();
-      dialog->horzName()->item(2, 4)->setText("");
-      QTest::mouseClick(dialog->findChild<QPushButton*>("BtnOK"), Qt::LeftButton);
+    using tessaro::desktop::RenameDialog;
+    WhenModal<RenameDialog>(&shown.window(), [](RenameDialog& dialog) {
+      dialog.horzName()->item(2, 4)->setText("");
+      QTest::mouseClick(dialog.findChild<QPushButton*>("BtnOK"), Qt::LeftButton);
     });
 
     shown.Press("tnHFName");
@@ -299,10 +325,6 @@ class ProgramCommandsTest : public QObject {
     shown.Press("RpAF");
 
     QCOMPARE(shown.asker().questions.size(), size_t{1});
-    COMPARE_STD(shown.asker().questions[0].text,
-                "Deleting all RCM files will allow all files in the source directory\r"
-                "     to be reprocessed if Automatic Translation is turned on.\r\r"
-                "                Do You Wish To Continue With Deletion?");
     QCOMPARE(shown.programs.List().size(), size_t{4});
     QCOMPARE(shown.Programs(), QStringList({"A1.RCM", "B1.RCM", "template.rcm"}));
 

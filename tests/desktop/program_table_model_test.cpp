@@ -3,11 +3,12 @@
 
 #include "desktop/program_table_model.h"
 #include "program/program_table.h"
+#include "window_fixture.h"
 
 using tessaro::ProgramTable;
 using tessaro::desktop::ProgramTableModel;
 
-class ProgramTableModelTest : public QObject {
+class ProgramTableModelTest : public tessaro::testing::DesktopTest {
   Q_OBJECT
 
  private slots:
@@ -16,7 +17,6 @@ class ProgramTableModelTest : public QObject {
     table.SetCell(3, 1, "12.5");
     ProgramTableModel model(table);
 
-    QCOMPARE(model.rowCount() * 10 + model.columnCount(), 103);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString() + " " +
                  model.headerData(2, Qt::Horizontal).toString(),
              QString("Location Dowel"));

@@ -1,4 +1,5 @@
 // The filename assignment dialog: shown masks, OK, Cancel and the characters it refuses.
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <functional>
@@ -22,10 +23,10 @@ struct MaskBench {
   // Shows the dialog modally, lets `act` work on it while it is open, then presses
   // `button` unless `act` closed it.
   bool Run(const std::function<void(QTableWidget&)>& act, const char* button = "BtnOK") {
-    QTimer::singleShot(0, &dialog, [this, act, button] {
-      act(*dialog.horzName());
-      if (dialog.isVisible())
-        QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+    WhenModal<RenameDialog>(&dialog, [act, button](RenameDialog& shown) {
+      act(*shown.horzName());
+      if (shown.isVisible())
+        QTest::mouseClick(shown.findChild<QPushButton*>(button), Qt::LeftButton);
     });
     return dialog.Run();
   }
@@ -45,7 +46,7 @@ struct MaskBench {
 
 }  // namespace
 
-class RenameDialogTest : public QObject {
+class RenameDialogTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
@@ -101,21 +102,28 @@ class RenameDialogTest : public QObject {
     QCOMPARE(shown, QString("X_______"));
   }
 
-  void typedCharactersAFileNameCannotHoldAreRefused_data() {
+  // A refused character leaves a short note in the dialog, and no message box.
+  void typedCharactersAFileNameCannotHoldAreRefusedWithANote_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("letter") << QString("K") << QString("K");
+    QTest::addColumn<QString>("note");
+    const QString ascii("Only plain ASCII characters fit in a mask.");
+    QTest::newRow("letter") << QString("K") << QString("K") << QString();
     for (const char* refused : {"/", "\\", ":", "*", "?", "\"", "<", ">", "|"}) {
-      QTest::newRow(refused) << QString(refused) << QString();
+      QTest::newRow(refused) << QString(refused) << QString()
+                             << QString("\"%1\" cannot be part of a file name.").arg(refused);
     }
-    QTest::newRow("one character per cell") << QString("AB") << QString("A");
-    QTest::newRow("control character") << QString(QChar(0x01)) << QString();
-    QTest::newRow("accented letter") << QString(QChar(0xe9)) << QString();
+    QTest::newRow("one character per cell") << QString("AB") << QString("A") << QString();
+    QTest::newRow("control character") << QString(QChar(0x01)) << QString() << ascii;
+    QTest::newRow("accented letter") << QString(QChar(0xe9)) << QString() << ascii;
+    QTest::newRow("refused, then a letter") << QString("/K") << QString("K") << QString();
   }
-  void typedCharactersAFileNameCannotHoldAreRefused() {
+  void typedCharactersAFileNameCannotHoldAreRefusedWithANote() {
     QFETCH(QString, typed);
     QFETCH(QString, cell);
+    QFETCH(QString, note);
     MaskBench bench;
+    QString noted;
     bench.Run([&](QTableWidget& grid) {
       grid.setCurrentCell(1, 0);
       grid.edit(grid.currentIndex());
@@ -127,7 +135,10 @@ class RenameDialogTest : public QObject {
       } else {
         editor->insert(typed);
       }
+      noted = bench.dialog.refusalNote()->text();
+      QCOMPARE(QApplication::activeModalWidget(), &bench.dialog);
     });
+    QCOMPARE(noted, note);
     QCOMPARE(bench.Mask(2), (cell.isEmpty() ? QString(" ") : cell) + "   2   ");
   }
 };

@@ -3,16 +3,21 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolTip>
+#include <iostream>
+#include <sstream>
 
+#include "desktop/about_box.h"
 #include "desktop/digit_spinner.h"
 #include "outside/file_ops.h"
 #include "program/session.h"
 #include "window_fixture.h"
 
+using tessaro::desktop::AboutBox;
 using tessaro::desktop::DigitSpinner;
 using namespace tessaro::testing;
 
-class StartupTest : public QObject {
+class StartupTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
@@ -130,10 +135,45 @@ class StartupTest : public QObject {
     QVERIFY(deep.size() > 79);
     StartedWindow started("[Settings]\nRCM=YES\nSourcePath=" + work.path() +
                           "/src/\nDestinationPath=" + deep + "/\n");
-    QCOMPARE(started.find<QLabel>("DPath")->text(), Q(deep + "/"));
+    auto* dPath = started.find<QLabel>("DPath");
+    QCOMPARE(dPath->text(), Q(deep + "/"));
+    // Shortened in the middle on screen, whole in its tooltip.
+    started.window().show();
+    started.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&started.window()));
+    QTest::mouseMove(dPath, QPoint(5, dPath->height() / 2));  // the pointer rests on it
+    QTRY_COMPARE(QToolTip::text(), Q(deep + "/"));
     QCOMPARE(Listed(started.window().file1()), QStringList({"PART"}));
     QCOMPARE(Listed(started.window().file2()), QStringList({"PART1.RCM", "PART2.rcm"}));
     QCOMPARE(Q(started.window().session().Settings().destinationFolder), Q(deep));
+  }
+
+  void aFolderThatCannotBeListedIsSkippedWithItsReasonOnStandardError() {
+    TempFolder work;
+    std::ostringstream errors;
+    std::streambuf* const standardError = std::cerr.rdbuf(errors.rdbuf());
+    StartedWindow started("[Settings]\nSourcePath=" + work.File("gone") + "/\n");
+    std::cerr.rdbuf(standardError);
+    COMPARE_STD(errors.str(), "Tessaro start-up: step skipped: Cannot read the folder " +
+                                  work.File("gone") + ": No such file or directory\n");
+    QCOMPARE(Q(started.window().file1()->path()), Q(started.current().path()));
+    QVERIFY(started.asker().told.empty());
+  }
+
+  void startUpShowsTheAboutBoxFirstAndGoesOnOnceItIsClosed() {
+    TempFolder home;
+    home.Write("Tessaro.INI", "[Settings]\nScanTime=2\n");
+    ScriptedOperator asker;
+    tessaro::desktop::MainWindow window(asker, home.PathWithSeparator());
+    QString shown;
+    WhenModal<AboutBox>(&window, [&](AboutBox& about) {
+      shown = about.windowTitle() + ", " + about.findChild<QLabel*>("lblVersion")->text() +
+              ", interval " + QString::number(window.timer1()->interval());
+      QTest::mouseClick(about.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    });
+    window.StartUp();
+    QCOMPARE(shown, QString("About Tessaro, Version " TESSARO_VERSION ", interval 5000"));
+    QCOMPARE(window.timer1()->interval(), 2000);
   }
 
   void destinationListLeavesHiddenProgramsOut() {

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -21,11 +25,52 @@
 #include "app/operator.h"
 #include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
+#include "desktop/message_box_operator.h"
 #include "desktop/option_check_box.h"
 #include "desktop/program_commands.h"
 #include "support/temp_folder.h"
 
 namespace tessaro::testing {
+
+// The base of every desktop test class. Qt Test calls initMain before it makes the
+// application: the tests run offscreen unless told otherwise, and never read or write
+// the user's own configuration (the file dialog keeps its state there).
+class DesktopTest : public QObject {
+ public:
+  static void initMain() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+  }
+};
+
+// Runs `act` on the modal dialog of kind Dialog once the code under test has opened it.
+// A timer looks for it, so that it is found from whatever event loop runs then. When none
+// comes within a few seconds the test fails and a modal widget of another kind is closed:
+// a test never hangs on a dialog that is not there.
+template <typename Dialog>
+void WhenModal(QObject* context, std::function<void(Dialog&)> act) {
+  auto* poll = new QTimer(context);
+  auto waited = std::make_shared<QElapsedTimer>();
+  waited->start();
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, waited, act = std::move(act)] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    const bool open = dialog != nullptr && dialog->isVisible();
+    if (!open && !waited->hasExpired(3000)) return;
+    poll->stop();
+    poll->deleteLater();
+    if (open) {
+      act(*dialog);
+      return;
+    }
+    if (QWidget* other = QApplication::activeModalWidget()) other->close();
+    QTest::qFail("The expected dialog did not open", __FILE__, __LINE__);
+  });
+  poll->start(10);
+}
+
+// Who answers the window's questions and save dialog: the test's scripts, or the real
+// dialogs, which the test then drives itself.
+enum class Dialogs { kScripted, kReal };
 
 // Answers the questions from a script (No beyond it) and keeps what was asked and told.
 class ScriptedOperator : public Operator {
@@ -87,11 +132,13 @@ inline QStringList Listed(const desktop::FileListBox* list) {
 // the process's current folder moved to a folder of its own while the window lives.
 class StartedWindow {
  public:
-  explicit StartedWindow(const std::string& ini = "") {
+  explicit StartedWindow(const std::string& ini = "", Dialogs dialogs = Dialogs::kScripted) {
     previousCurrent_ = QDir::currentPath();
     QDir::setCurrent(Q(current_.path()));
     if (!ini.empty()) home_.Write("Tessaro.INI", ini);
-    window_ = std::make_unique<desktop::MainWindow>(asker_, home_.PathWithSeparator());
+    Operator& asker = dialogs == Dialogs::kReal ? static_cast<Operator&>(boxes_) : asker_;
+    window_ = std::make_unique<desktop::MainWindow>(asker, home_.PathWithSeparator());
+    boxes_.setParent(window_.get());
     window_->StartUp(desktop::StartupOptions{.showAbout = false});
   }
   ~StartedWindow() {
@@ -131,6 +178,7 @@ class StartedWindow {
   TempFolder current_;
   QString previousCurrent_;
   ScriptedOperator asker_;
+  desktop::MessageBoxOperator boxes_;
   std::unique_ptr<desktop::MainWindow> window_;
 };
 
@@ -174,18 +222,20 @@ inline std::string TwoHoleAccProgram() {
 
 // A started and shown main window on its own source and program folders, with a
 // two-hole template in its home folder. Masks give PART1 .. PART4 for the G-code file
-// PART. The test ticks the timer itself and answers the save dialog from saveAnswers.
+// PART. The test ticks the timer itself and, unless the dialogs are real, answers the
+// save dialog from saveAnswers and the questions from asker().answers.
 class ShownWindow {
  public:
-  explicit ShownWindow(bool rcm, const std::string& moreSettings = "", bool realSaveDialog = false)
-      : started_(Settings(rcm, moreSettings)) {
+  explicit ShownWindow(bool rcm, const std::string& moreSettings = "",
+                       Dialogs dialogs = Dialogs::kScripted)
+      : started_(Settings(rcm, moreSettings), dialogs) {
     started_.home().Write(
         "Template.RCM",
         Rcm("Template", {"MET,0,0,0,1.000000,0", "HOL,1,0,0,0.000000,0", "DRI,1,0,0,0.000000,0",
                          "DOW,1,0,0,0.000000,0", "HOL,2,0,0,0.000000,0", "DRI,2,0,0,0.000000,0",
                          "DOW,2,0,0,0.000000,0"}));
     window().timer1()->stop();
-    if (!realSaveDialog) {
+    if (dialogs == Dialogs::kScripted) {
       commands().setSaveDialog([this](const desktop::SaveRequest& request) {
         saveRequests.push_back(request);
         if (saveAnswers.empty()) return std::string();
@@ -230,6 +280,14 @@ class ShownWindow {
   // The timer's period has come.
   void Tick() { QVERIFY(QMetaObject::invokeMethod(window().timer1(), "timeout")); }
 
+  // Clicks a grid cell and types as an operator does: the first key opens the cell's
+  // editor and the others go to it. The editor stays open.
+  void TypeIntoGrid(int row, int column, const QString& text) {
+    auto* grid = find<QTableView>("HorzPrg");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(GridIndex(row, column)).center());
+    for (const QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+  }
   bool SetGrid(int row, int column, const QString& text) const {
     return find<QTableView>("HorzPrg")->model()->setData(GridIndex(row, column), text);
   }
