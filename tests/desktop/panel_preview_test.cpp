@@ -36,7 +36,7 @@ bool ShowsColour(QWidget* widget, QColor colour) {
 
 }  // namespace
 
-class PanelPreviewTest : public QObject {
+class PanelPreviewTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
