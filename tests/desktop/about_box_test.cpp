@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "desktop/about_box.h"
+#include "tessaro_version.h"
 
 class AboutBoxTest : public QObject {
   Q_OBJECT
