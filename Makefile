@@ -1,12 +1,13 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD_DIR ?= build
+PACKAGE_DIR ?= build-package
 JOBS ?= 2
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)
   CMAKE_FLAGS += -DTESSARO_WERROR=ON
 endif
 
-.PHONY: run test build deps bench fuzz screenshot format clean
+.PHONY: run test build deps package bench fuzz screenshot format clean
 
 run: build
 	scripts/run-demo $(BUILD_DIR)
@@ -21,6 +22,17 @@ build: deps
 deps:
 	scripts/install-deps
 
+# tessaro_<version>_amd64.deb in $(PACKAGE_DIR): a Release build without tests, with
+# Debian's hardening flags.
+package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_DIR) -j$(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
 bench: deps
 	scripts/bench
 
@@ -34,4 +46,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/options.h"
+#include "app/settings_file.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
 
@@ -39,6 +41,15 @@ std::string ResolveAppFolder(const std::string& home, const std::string& executa
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   return WithSeparator(folder);
+}
+
+std::optional<std::string> MissingTemplateHint(const std::string& appFolder) {
+  const std::string templatePath = appFolder + kTemplateFileName;
+  if (FileExists(templatePath)) return std::nullopt;
+  if (!ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName)).rcmFormat)
+    return std::nullopt;
+  return "no template: the RCM format makes every program from " + templatePath +
+         "; copy your boring machine's template program there";
 }
 
 }  // namespace tessaro

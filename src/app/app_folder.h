@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,11 @@ bool IsTemplateFileName(std::string_view fileName);
 // writable; else the per-user configuration folder ($XDG_CONFIG_HOME/tessaro,
 // by default ~/.config/tessaro), created when missing.
 std::string ResolveAppFolder(const std::string& home, const std::string& executablePath);
+
+// A first start finds no template, and none is ever copied there for the operator: the
+// template comes from the shop's own machine. When the RCM format is in force in the
+// settings of `appFolder` and Template.RCM is not there, the line that says where to put
+// it; nullopt otherwise.
+std::optional<std::string> MissingTemplateHint(const std::string& appFolder);
 
 }  // namespace tessaro

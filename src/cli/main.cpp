@@ -4,6 +4,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "tessaro_version.h"
 
 namespace {
 

@@ -98,6 +98,8 @@ int RunScanCommand(const std::vector<std::string>& words) {
   const std::string appFolder = AppFolderFor(args.Value("--home"));
   const SettingsFile settings(appFolder + kSettingsFileName);
   const StoredOptions stored = ReadStoredOptions(settings);
+  if (const auto hint = MissingTemplateHint(appFolder))
+    std::cerr << "tessaro-cli: " << *hint << "\n";
   if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
     std::cerr << "tessaro-cli scan: " << settings.path()
               << " names no SourcePath or no DestinationPath\n";

@@ -29,6 +29,8 @@ int RunTranslateCommand(const std::vector<std::string>& words) {
 
   const std::string appFolder = AppFolderFor(arguments.Value("--home"));
   const StoredOptions stored = ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName));
+  if (const auto hint = MissingTemplateHint(appFolder))
+    std::cerr << "tessaro-cli: " << *hint << "\n";
 
   StderrOperator op;
   Session session(op);

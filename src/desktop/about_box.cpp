@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "tessaro_version.h"
+
 namespace tessaro::desktop {
 
 namespace {

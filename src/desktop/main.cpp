@@ -11,6 +11,7 @@
 #include "desktop/main_window.h"
 #include "desktop/message_box_operator.h"
 #include "outside/file_ops.h"
+#include "tessaro_version.h"
 
 namespace {
 
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
 
   const std::string appFolder =
       tessaro::ResolveAppFolder(arguments.home.value_or(""), tessaro::ExecutablePath());
+  if (const auto hint = tessaro::MissingTemplateHint(appFolder))
+    std::cerr << "tessaro: " << *hint << "\n";
   tessaro::desktop::MessageBoxOperator asker;
   tessaro::desktop::MainWindow window(asker, appFolder);
   asker.setParent(&window);

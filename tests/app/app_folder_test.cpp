@@ -42,5 +42,17 @@ TEST(ResolveAppFolder, OtherwiseTheUserConfigurationFolderIsCreated) {
   EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.path() + "/config/tessaro/");
 }
 
+TEST(MissingTemplateHint, NamesTheTemplatesPlaceOnlyWhenTheRcmFormatLacksIt) {
+  TempFolder folder;
+  const std::string appFolder = folder.PathWithSeparator();
+  EXPECT_EQ(MissingTemplateHint(appFolder), std::nullopt);  // no settings: the ACC format
+  folder.Write("Tessaro.INI", "[Settings]\nRCM=yes\n");
+  EXPECT_EQ(MissingTemplateHint(appFolder),
+            "no template: the RCM format makes every program from " + appFolder +
+                "Template.RCM; copy your boring machine's template program there");
+  folder.Write("Template.RCM", "");
+  EXPECT_EQ(MissingTemplateHint(appFolder), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tessaro

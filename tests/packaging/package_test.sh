@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Checks the Debian package that `make package` built. Unpacked into a temporary root, its
+# tessaro-cli tells its version and translates the shipped examples exactly as the build's
+# own tessaro-cli does; a first start without a template says where to put one and copies
+# none; every installed file that the README's "Install" section names is in the package;
+# lintian reports no error; the desktop entry, the AppStream metainfo and the systemd user
+# unit validate. Exits 77 (skipped) when there is no package, or one older than the sources.
+#   usage: package_test.sh SOURCE_DIR PACKAGE BUILT_TESSARO_CLI
+set -uo pipefail
+source_dir=$1 package=$2 built_cli=$3
+
+if [[ ! -f $package ]]; then
+  echo "SKIPPED: no package $package (build it with: make package)"
+  exit 77
+fi
+newer=$(find "$source_dir/src" "$source_dir/packaging" "$source_dir/examples" \
+  "$source_dir/README.md" -type f -newer "$package" -print -quit)
+if [[ -n $newer ]]; then
+  echo "SKIPPED: $package is older than $newer (rebuild it with: make package)"
+  exit 77
+fi
+
+failures=0
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+work=$(mktemp -d -t tessaro-package.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+root=$work/root
+echo "checking $package"
+dpkg-deb -x "$package" "$root" || { echo "FAILED: dpkg-deb -x $package"; exit 1; }
+cli=$root/usr/bin/tessaro-cli
+examples=$root/usr/share/doc/tessaro/examples
+
+# The version the package declares is the one the program tells.
+version=$(dpkg-deb -f "$package" Version)
+told=$("$cli" --version)
+[[ $told == "tessaro-cli $version" ]] || fail "tessaro-cli --version says '$told', the package $version"
+
+# The shipped examples, translated by the packaged and by the built tessaro-cli.
+translate() {  # CLI HOME: translates HOME/gcode/* into HOME/programs
+  cp -r "$examples" "$2"
+  mkdir "$2/programs"
+  "$1" translate --home "$2" --dest "$2/programs" "$2"/gcode/* >"$2.out" 2>"$2.err"
+}
+translate "$cli" "$work/packaged"
+status=$?
+[[ $status == 1 ]] || fail "translating the examples exited $status, not 1 (NOTES01 is refused)"
+grep -q 'NOTES01' "$work/packaged.err" || fail "NOTES01 was not reported as refused"
+written=$(wc -l <"$work/packaged.out")
+[[ $written == 16 ]] || fail "the examples gave $written programs, not 16"
+grep -q "^$work/packaged/programs/DOOR_011.RCM$" "$work/packaged.out" ||
+  fail "DOOR_011.RCM is not among the programs written"
+translate "$built_cli" "$work/built"
+diff -r "$work/built/programs" "$work/packaged/programs" >"$work/programs.diff" ||
+  fail "the packaged and the built tessaro-cli write different programs: $(head -c 600 "$work/programs.diff")"
+
+# No template is ever copied for the operator; the first start says where it belongs.
+mkdir "$work/first"
+printf '[Settings]\nRCM=YES\n' >"$work/first/Tessaro.INI"
+"$cli" translate --home "$work/first" "$examples/gcode/DOOR_01" >/dev/null 2>"$work/first.err"
+grep -qF "$work/first/Template.RCM" "$work/first.err" ||
+  fail "a start without a template does not say where it goes: $(cat "$work/first.err")"
+[[ ! -e $work/first/Template.RCM ]] || fail "a template was copied into the application folder"
+
+# Every installed file that the README's Install section names.
+named=$(awk '/^## /{section = $0} section == "## Install"' "$source_dir/README.md" |
+  grep -o '`/usr/[^` ]*`' | tr -d '`' | sort -u)
+[[ -n $named ]] || fail "the README's Install section names no installed file"
+for path in $named; do
+  compgen -G "$root$path" >/dev/null || fail "the README names $path; the package lacks it"
+done
+
+# lintian: errors fail, warnings are shown.
+lintian --fail-on error --display-info "$package" 2>&1 | grep -v 'root privileges' |
+  tee "$work/lintian.txt"
+[[ ${PIPESTATUS[0]} == 0 ]] || fail "lintian reports errors"
+desktop-file-validate "$root/usr/share/applications/org.tessaro.Tessaro.desktop" ||
+  fail "desktop-file-validate"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.tessaro.Tessaro.metainfo.xml" ||
+  fail "appstreamcli validate --no-net"
+# The unit, with its program looked up in the unpacked root.
+mkdir -m 700 "$work/runtime"
+sed "s|^ExecStart=/usr/bin/|ExecStart=$root/usr/bin/|" \
+  "$root/usr/lib/systemd/user/tessaro-scan.service" >"$work/tessaro-scan.service"
+XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify --man=no \
+  "$work/tessaro-scan.service" || fail "systemd-analyze verify tessaro-scan.service"
+
+if ((failures > 0)); then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "package checks passed: $package"
