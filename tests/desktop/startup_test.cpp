@@ -11,6 +11,7 @@
 #include "desktop/digit_spinner.h"
 #include "outside/file_ops.h"
 #include "program/session.h"
+#include "tessaro_version.h"
 #include "window_fixture.h"
 
 using tessaro::desktop::AboutBox;
