@@ -1,13 +1,13 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "outside/file_ops.h"
 #include "support/temp_folder.h"
 
 namespace tessaro {
@@ -100,7 +100,7 @@ TEST(SettingsFile, ByteOrderMarkIsSkippedAndKeptAndALoneCrEndsALine) {
 TEST(SettingsFile, FailedWriteIsSilentAndChangesNothing) {
   TempFolder folder;
   const SettingsFile readOnly(folder.Write("Tessaro.INI", "[Settings]\nAutoScan= 0\n"));
-  ASSERT_EQ(::chmod(readOnly.path().c_str(), 0444), 0);
+  ASSERT_TRUE(SetReadOnly(readOnly.path(), true).ok());
   readOnly.WriteSetting("Settings", "AutoScan", " 1");
   EXPECT_EQ(folder.Read("Tessaro.INI"), "[Settings]\nAutoScan= 0\n");
   SettingsFile(folder.File("gone/Tessaro.INI")).WriteSetting("Settings", "AutoScan", " 1");
