@@ -44,9 +44,14 @@ struct WriteCase {
 };
 
 TEST(WriteSetting, ChangesOnlyTheLinesItMust) {
+#ifdef _WIN32
+  const std::string created = "[Settings]\r\nAutoScan= 1\r\n";  // the platform's line ends
+#else
+  const std::string created = "[Settings]\nAutoScan= 1\n";
+#endif
   for (const WriteCase& c :
        {// the first write creates the file
-        WriteCase{std::nullopt, {{"Settings", "AutoScan", " 1"}}, "[Settings]\nAutoScan= 1\n"},
+        WriteCase{std::nullopt, {{"Settings", "AutoScan", " 1"}}, created},
         // an existing key is replaced in place, keeping its spelling
         WriteCase{"; shop\n[settings]\nautoscan= 0\nUnknown line\n\n[Window]\nTop=10\n",
                   {{"Settings", "AUTOSCAN", " 1"}},

@@ -25,19 +25,25 @@ windows_path() {
   if [[ $2 == / ]]; then printf 'Z:%s' "$1"; else printf 'Z:%s' "$1" | tr / '\\'; fi
 }
 
-# $1 with every @W@ replaced by $2.
+# $1 with every @W@ replaced by $2 and every @S@ by $3.
 fill_in() {
-  local text=$1 filled=""
-  while [[ $text == *@W@* ]]; do
-    filled+="${text%%@W@*}$2"
-    text=${text#*@W@}
+  local text=$1 filled="" mark
+  for mark in @W@ @S@; do
+    filled=""
+    while [[ $text == *$mark* ]]; do
+      filled+=${text%%"$mark"*}
+      [[ $mark == @W@ ]] && filled+=$2 || filled+=$3
+      text=${text#*"$mark"}
+    done
+    text=$filled$text
   done
-  printf '%s' "$filled$text"
+  printf '%s' "$text"
 }
 
-# Every file below $1: name, checksum, hidden and read-only flags.
+# Every file below $1 but the settings (whose paths differ): name, checksum, hidden and
+# read-only flags.
 snapshot() {
-  (cd "$1" && find . -type f | LC_ALL=C sort | while read -r file; do
+  (cd "$1" && find . -type f ! -name Tessaro.INI | LC_ALL=C sort | while read -r file; do
     local bits flags=""
     bits=$(getfattr --only-values -n user.DOSATTRIB "$file" 2>/dev/null | tr -d '\0' || true)
     ((${bits:-0} & 2)) && flags+=" hidden"
@@ -59,23 +65,26 @@ DestinationPath=$3
 AutoDelete=1}" >"$1/Tessaro.INI"
 }
 
-# Programs already there: one read-only, one hidden, one both, one whose G-code is gone.
+# Old programs already there: one read-only, one hidden, one both, one whose G-code is gone.
+old=(DOOR_011.RCM SHELF_A1.RCM SIDE_LT2.RCM GONE1.RCM)
 old_programs() {
   local file
-  for file in DOOR_011.RCM SHELF_A1.RCM SIDE_LT2.RCM GONE1.RCM; do
+  for file in "${old[@]}"; do
     printf 'old\r\n' >"$1/programs/$file"
   done
+  touch -d 2000-01-01 "${old[@]/#/$1/programs/}"  # older than their G-code: a scan replaces them
   chmod a-w "$1/programs/DOOR_011.RCM" "$1/programs/SIDE_LT2.RCM"
-  setfattr -n user.DOSATTRIB -v 0x2 "$1/programs/SHELF_A1.RCM" "$1/programs/SIDE_LT2.RCM"
+  setfattr -n user.DOSATTRIB -v '"0x2"' "$1/programs/SHELF_A1.RCM" "$1/programs/SIDE_LT2.RCM"
 }
 
-# compare NAME SEPARATOR SOURCE PREPARE COMMAND...: COMMAND run by both tessaro-clis in
-# copies of the workspace named NAME, whose settings name SOURCE (a folder below it) as
-# the source folder; PREPARE then readies each copy. In COMMAND, @W@ stands for the
-# workspace's path (the Windows one written with SEPARATOR).
+# compare NAME SEPARATOR SOURCE PREPARE PROGRAMS COMMAND...: COMMAND run by both
+# tessaro-clis in copies of the workspace named NAME, whose settings name SOURCE (a folder
+# below it) as the source folder; PREPARE then readies each copy; the Linux one must
+# leave PROGRAMS programs. In COMMAND, @W@ stands for the workspace's path and @S@ for
+# the separator ("/" on Linux, SEPARATOR on Windows).
 compare() {
-  local name=$1 separator=$2 source=$3 prepare=$4
-  shift 4
+  local name=$1 separator=$2 source=$3 prepare=$4 programs=$5
+  shift 5
   local side codes=()
   for side in linux windows; do
     local root="$work/$side/$name" path sep=/ cli=("$linux_cli") arguments=() argument status=0
@@ -87,11 +96,16 @@ compare() {
     fi
     workspace "$root" "$path$sep$source" "$path${sep}programs"
     $prepare "$root"
-    for argument in "$@"; do arguments+=("$(fill_in "$argument" "$path")"); done
+    for argument in "$@"; do arguments+=("$(fill_in "$argument" "$path" "$sep")"); done
     "${cli[@]}" "${arguments[@]}" >"$work/$side-$name.out" 2>&1 || status=$?
     codes+=("$status")
   done
-  local result=ok
+  local result=ok written
+  written=$(find "$work/linux/$name/programs" -name '*.RCM' | wc -l)
+  if [[ $written != "$programs" ]]; then
+    echo "$name: $written programs on Linux, not $programs"
+    result=FAILED
+  fi
   if [[ ${codes[0]} != "${codes[1]}" ]]; then
     echo "$name: exit ${codes[0]} on Linux, ${codes[1]} on Windows"
     result=FAILED
@@ -104,7 +118,7 @@ compare() {
     failures=$((failures + 1))
     cat "$work/linux-$name.out" "$work/windows-$name.out"
   fi
-  echo "$result $name (exit ${codes[0]})"
+  echo "$result $name (exit ${codes[0]}, $written programs)"
 }
 
 none() { :; }
@@ -114,32 +128,31 @@ source_is_a_file() {
   printf 'x' >"$1/gcode-file"
 }
 
-# The programs of an unlistable source folder are all still there.
+# The old programs of workspaces whose source folder cannot be listed are all still there.
 kept_all() {
-  local name
+  local name file kept
   for name in "$@"; do
-    if [[ $(find "$work/windows/$name/programs" -type f | wc -l) != 4 ]]; then
-      echo "$name: a program was deleted"
-      failures=$((failures + 1))
-    fi
+    kept=yes
+    for file in "${old[@]}"; do
+      [[ -f $work/windows/$name/programs/$file ]] || kept="no: $file was deleted"
+    done
+    echo "$name kept every program: $kept"
+    [[ $kept == yes ]] || failures=$((failures + 1))
   done
 }
 
-translate_slash=(translate --home @W@ --dest @W@/programs)
-translate_backslash=(translate --home @W@ --dest '@W@\programs')
-for file in DOOR_01 NOTES01 SHELF_A SIDE_LT TOPRAIL; do
-  translate_slash+=("@W@/gcode/$file")
-  translate_backslash+=("@W@\gcode\$file")
-done
+translate=(translate --home @W@ --dest @W@@S@programs)
+for file in DOOR_01 NOTES01 SHELF_A SIDE_LT TOPRAIL; do translate+=("@W@@S@gcode@S@$file"); done
+scan=(scan --home @W@ --once)
 
-compare translate-slash / gcode none "${translate_slash[@]}"
-compare "translate-backslash-Fräsprogramme ü" '\' gcode none "${translate_backslash[@]}"
-compare translate-over-old-programs '\' gcode old_programs "${translate_backslash[@]}"
-compare "scan-once-Fräsprogramme ü" '\' gcode old_programs scan --home @W@ --once
-compare scan-once-slash / gcode/ old_programs scan --home @W@ --once
-compare scan-once-missing-source '\' gone old_programs scan --home @W@ --once
-compare scan-once-source-is-a-file / gcode-file source_is_a_file scan --home @W@ --once
+compare translate-slash / gcode none 16 "${translate[@]}"
+compare "translate-backslash-Fräsprogramme ü" '\' gcode none 16 "${translate[@]}"
+compare translate-over-old-programs '\' gcode old_programs 17 "${translate[@]}"
+compare "scan-once-Fräsprogramme ü" '\' gcode old_programs 16 "${scan[@]}"
+compare scan-once-slash / gcode/ old_programs 16 "${scan[@]}"
+compare scan-once-missing-source '\' gone old_programs 4 "${scan[@]}"
+compare scan-once-source-is-a-file / gcode-file source_is_a_file 4 "${scan[@]}"
 kept_all scan-once-missing-source scan-once-source-is-a-file
 
-echo "$((7 - failures)) passed, $failures failed"
+echo "$((9 - failures)) passed, $failures failed"
 ((failures == 0))

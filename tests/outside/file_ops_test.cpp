@@ -42,7 +42,6 @@ std::string DosAttribute(const std::string& path) {
   const DWORD bits = ::GetFileAttributesW(Widen(path).c_str());
   return bits == INVALID_FILE_ATTRIBUTES ? "(none)" : FormatDosAttributes(bits & 0x27);
 }
-constexpr const char* kStoredHiddenReadOnly = "0x3";
 #else
 mode_t ModeOf(const std::string& path) {
   struct stat info {};
@@ -55,7 +54,6 @@ std::string DosAttribute(const std::string& path) {
   const ssize_t size = ::getxattr(path.c_str(), "user.DOSATTRIB", buffer, sizeof buffer);
   return size < 0 ? "(none)" : std::string(buffer, static_cast<size_t>(size));
 }
-constexpr const char* kStoredHiddenReadOnly = "0x2";  // read-only is the mode's
 
 // Permission bits and umask are POSIX's; Windows keeps read-only as an attribute
 // (Attributes.HiddenIsSetClearedAndReadBack).
@@ -262,11 +260,13 @@ TEST(Attributes, HiddenIsSetClearedAndReadBack) {
   for (const auto& [attributes, hidden, readOnly, stored] :
        {std::tuple{kHiddenAttribute, true, false, "0x2"},
         std::tuple{kArchiveAttribute, false, false, "0x20"},
-        std::tuple{kHiddenAttribute | kReadOnlyAttribute, true, true, kStoredHiddenReadOnly}}) {
+        std::tuple{kHiddenAttribute | kReadOnlyAttribute, true, true, "0x2"}}) {
     SetFileAttributes(file, attributes);
     EXPECT_EQ(IsHidden(file), hidden) << attributes;
     EXPECT_EQ(IsReadOnly(file), readOnly) << attributes;
+#ifndef _WIN32  // on Windows the two above are the attributes themselves
     EXPECT_EQ(DosAttribute(file), stored) << attributes;
+#endif
   }
   ASSERT_TRUE(ReplaceFileContents(file, "new").ok());  // a replaced file stays as it was
   EXPECT_TRUE(IsHidden(file));

@@ -28,6 +28,14 @@ Names NamesOf(const FolderListing& listing) {
   return names;
 }
 
+// `names` as a folder holds them: on Windows "part" is the file "PART".
+Names AsHeld(Names names) {
+#ifdef _WIN32
+  std::erase(names, "part");
+#endif
+  return names;
+}
+
 TEST(ListFolder, ListsVisibleMatchingFilesAndLinksToFilesByNameIgnoringCase) {
   TempFolder folder;
   for (const char* name : {"PART", "part", "part2", "part1.rcm", "P2.RCM", "x.acc", "a.b.rcm",
@@ -47,7 +55,7 @@ TEST(ListFolder, ListsVisibleMatchingFilesAndLinksToFilesByNameIgnoringCase) {
         std::pair{"P?RT*", Names{"PART", "part", "part1.rcm", "part2"}}}) {
     const FolderListing listing = ListFolder(folder.path(), pattern);
     EXPECT_TRUE(listing.ok()) << listing.error;
-    EXPECT_EQ(NamesOf(listing), names) << pattern;
+    EXPECT_EQ(NamesOf(listing), AsHeld(names)) << pattern;
   }
   // Each entry holds the base name and the stamp to the nanosecond.
   folder.SetModifiedSeconds("a.b.rcm", 1700000000, 100);

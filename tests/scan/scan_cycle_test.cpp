@@ -83,10 +83,14 @@ TEST_F(ScanTickTest, UntickedOrGreyedBoxesStopTheTickOrTheOrphanPass) {
 
 TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared) {
   // Names count characters: "\xc4" is no UTF-8 and counts as one.
-  for (const char* name : {"PART.NC", "PANEL.", "PA~T", "NINECHARS", "   ", " AB ", "EIGHTCHR",
-                           "SCHR\u00c4NKE", "SCHR\u00c4NKEN", "T\xc4R"}) {
-    Source(name, kNoon);
-  }
+  std::vector<std::string> names = {"PART.NC",  "PA~T",          "NINECHARS",
+                                    "EIGHTCHR", "SCHR\u00c4NKE", "SCHR\u00c4NKEN"};
+  std::vector<std::string> translated = {Src("EIGHTCHR"), Src("SCHR\u00c4NKE")};
+#ifndef _WIN32  // Windows drops a name's trailing blanks and dots, holds UTF-16 names only
+  names.insert(names.end(), {"PANEL.", "   ", " AB ", "T\xc4R"});
+  translated = {Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")};
+#endif
+  for (const std::string& name : names) Source(name, kNoon);
   Program("PA~T1.RCM", kNoon);
   Program("NINE1HAR.RCM", kNoon);
   Program("STRAY1.RCM", kNoon);
@@ -94,14 +98,15 @@ TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared)
   const TickOutcome first = Tick(1, 1);
   const TickOutcome second = Tick(1, 1);
 
-  EXPECT_THAT(first.translatedFiles,
-              ElementsAre(Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")));
+  EXPECT_EQ(first.translatedFiles, translated);
   EXPECT_TRUE(first.ok());
   EXPECT_TRUE(first.changed);
   EXPECT_THAT(first.deletedPrograms, ElementsAre(Dst("STRAY1.RCM")));
-  EXPECT_EQ(ProgramFolder().size(), 18u);
+  EXPECT_EQ(ProgramFolder().size(), 2 + 4 * translated.size());
   EXPECT_TRUE(folder_.Exists("dst/SCHR1NKE.RCM"));
+#ifndef _WIN32
   EXPECT_TRUE(folder_.Exists("dst/T\xc4R-1.RCM"));
+#endif
   EXPECT_FALSE(second.changed);
 }
 
@@ -157,6 +162,9 @@ TEST_F(ScanTickTest, AnyMatchingProgramOlderOrNoneMatchingCausesATranslation) {
 }
 
 TEST_F(ScanTickTest, ProgramsWrittenDuringATickAreSeenFromTheNextTick) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds no two names that differ only by trailing blanks";
+#endif
   // With blank masks "P" and "P " both own P.RCM: the second is compared with the
   // listing taken before the first was translated.
   session_.Settings().masks = {"", "        ", "        ", "        ", "        "};
@@ -246,7 +254,11 @@ TEST_F(ScanTickTest, EmptySourceFolderSparesOnlyTemplate) {
 
   Tick(1, 1);
 
+#ifdef _WIN32  // one file: letter case makes no other name here
+  EXPECT_THAT(ProgramFolder(), ElementsAre("TEMPLATE.RCM"));
+#else
   EXPECT_THAT(ProgramFolder(), ElementsAre("TEMPLATE.RCM", "TeMpLaTe.rcm", "template.RCM"));
+#endif
 }
 
 // --- delete all ---
