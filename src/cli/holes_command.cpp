@@ -12,10 +12,9 @@
 #include "app/text.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "gcode/gcode_interpreter.h"
 #include "gcode/hole_set.h"
-#include "gcode/scan_router.h"
 #include "program/panel_drawing.h"
+#include "program/session.h"
 
 namespace tessaro::cli {
 
@@ -133,10 +132,6 @@ std::string HolesTable(const std::string& path, const HoleSet& holes) {
   return out.str();
 }
 
-int ExclusionDigit(const std::string& normalised) {
-  return static_cast<int>(ReadNumber(normalised));
-}
-
 }  // namespace
 
 int RunHolesCommand(const std::vector<std::string>& words) {
@@ -152,18 +147,12 @@ int RunHolesCommand(const std::vector<std::string>& words) {
 
   // The exclusions as a translation reads them; the settings file is only read.
   const std::string appFolder = AppFolderFor(arguments.Value("--home"));
-  const StoredOptions options = ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName));
-  const Exclusions exclusions{ExclusionDigit(options.drillExclusion),
-                              ExclusionDigit(options.dowelExclusion)};
-
-  HoleSet holes;
-  ScanState state;
   StderrOperator asker;  // answers No: a refused file is never deleted here
-  ScanRouter router(holes, state, asker);
-  GcodeInterpreter interpreter(holes, state, [&exclusions] { return exclusions; });
-  router.SetHandler(kScanReadGcode, &interpreter);
-  state.ScanMode = kScanReadGcode;
-  const Status status = router.Scan(path);
+  Session session(asker);
+  session.Settings() = TranslationSettingsFromStored(
+      ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName)), appFolder);
+  const Status status = session.ReadGcode(path);
+  const HoleSet& holes = session.Holes();
   if (!status.ok()) {
     std::cerr << "tessaro-cli holes: " << status.error() << "\n";
     return kExitFailed;
