@@ -1,9 +1,11 @@
+#include <CLI/CLI.hpp>
 #include <iomanip>
 #include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/app_folder.h"
 #include "app/options.h"
@@ -50,60 +52,47 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
   return length;
 }
 
-// A JSON string. Bytes that are not UTF-8 (older files are often Latin-1) are written as
-// the Latin-1 characters they would be, so that the output stays valid JSON.
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
+// The text as UTF-8. Bytes that are not UTF-8 (older files are often Latin-1) become
+// the Latin-1 characters they would be, so that the JSON output stays valid.
+std::string ToUtf8(std::string_view text) {
+  std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '"' || c == '\\') {
-      out += '\\';
+    if (c < 0x80) {
       out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else if (const std::size_t length = c >= 0x80 ? Utf8SequenceLength(text, i) : 0) {
+    } else if (const std::size_t length = Utf8SequenceLength(text, i)) {
       out.append(text.substr(i, length));
       i += length;
       continue;
     } else {
-      std::ostringstream escaped;
-      escaped << "\\u" << std::hex << std::setw(4) << std::setfill('0') << static_cast<int>(c);
-      out += escaped.str();
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
     }
     ++i;
   }
-  return out + "\"";
+  return out;
 }
 
 std::string HolesJson(const HoleSet& holes) {
   const MacroParameters& params = holes.MacroParams;
-  std::string json = "{\"accepted\": ";
-  json += holes.RejectedFile ? "false" : "true";
-  json += ", \"metric\": ";
-  json += holes.MetricSource == 1 ? "true" : "false";
-  json += ", \"panel\": [" + FormatShortest(params[kParamPanelX]) + ", " +
-          FormatShortest(params[kParamPanelY]) + ", " + FormatShortest(params[kParamPanelZ]) +
-          "], \"macro\": " + JsonString(holes.MacroName) + ", \"faces\": [";
+  nlohmann::ordered_json faces = nlohmann::ordered_json::array();
   for (int face = 0; face < kFaceSlots; ++face) {
-    if (face > 0) json += ", ";
-    json += "[";
+    nlohmann::ordered_json faceHoles = nlohmann::ordered_json::array();
     for (int n = 1; n <= holes.FaceHoleCount[face]; ++n) {
       const HoleRecord& hole = holes.Holes[face][n];
-      if (n > 1) json += ", ";
-      json += "{\"location\": " + FormatShortest(hole.Location) +
-              ", \"drill\": " + std::to_string(hole.Drill) +
-              ", \"dowel\": " + std::to_string(hole.Dowel) + "}";
+      faceHoles.push_back(
+          {{"location", hole.Location}, {"drill", hole.Drill}, {"dowel", hole.Dowel}});
     }
-    json += "]";
+    faces.push_back(std::move(faceHoles));
   }
-  return json + "]}";
+  nlohmann::ordered_json json;
+  json["accepted"] = !holes.RejectedFile;
+  json["metric"] = holes.MetricSource == 1;
+  json["panel"] = {params[kParamPanelX], params[kParamPanelY], params[kParamPanelZ]};
+  json["macro"] = ToUtf8(holes.MacroName);
+  json["faces"] = std::move(faces);
+  return json.dump();
 }
 
 std::string HolesTable(const std::string& path, const HoleSet& holes) {
@@ -135,24 +124,20 @@ int ExclusionDigit(const std::string& normalised) {
   return static_cast<int>(ReadNumber(normalised));
 }
 
-}  // namespace
+struct HolesOptions {
+  std::string home;
+  bool json = false;
+  std::string path;
+};
 
-int RunHolesCommand(const std::vector<std::string>& words) {
-  const ParsedArguments arguments = ParseArguments(words, {"--json"}, {"--home"});
-  if (!arguments.error.empty() || arguments.operands.size() != 1) {
-    std::cerr << "tessaro-cli holes: "
-              << (arguments.error.empty() ? "name exactly one G-code file" : arguments.error)
-              << "\n"
-              << kHolesUsage;
-    return kExitUsage;
-  }
-  const std::string& path = arguments.operands.front();
+int RunHoles(const HolesOptions& options) {
+  const std::string& path = options.path;
 
   // The exclusions as a translation reads them; the settings file is only read.
-  const std::string appFolder = AppFolderFor(arguments.Value("--home"));
-  const StoredOptions options = ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName));
-  const Exclusions exclusions{ExclusionDigit(options.drillExclusion),
-                              ExclusionDigit(options.dowelExclusion)};
+  const std::string appFolder = AppFolderFor(options.home);
+  const StoredOptions stored = ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName));
+  const Exclusions exclusions{ExclusionDigit(stored.drillExclusion),
+                              ExclusionDigit(stored.dowelExclusion)};
 
   HoleSet holes;
   ScanState state;
@@ -171,7 +156,7 @@ int RunHolesCommand(const std::vector<std::string>& words) {
     std::cerr << "tessaro-cli holes: " << path
               << " refused: its first line is not G70, G71, G81 or G150 (the file is kept)\n";
   }
-  if (arguments.Has("--json")) {
+  if (options.json) {
     std::cout << HolesJson(holes) << "\n";
   } else if (holes.RejectedFile) {
     std::cout << path << ": refused\n";
@@ -179,6 +164,17 @@ int RunHolesCommand(const std::vector<std::string>& words) {
     std::cout << HolesTable(path, holes);
   }
   return holes.RejectedFile ? kExitFailed : kExitOk;
+}
+
+}  // namespace
+
+Command AddHolesCommand(CLI::App& tool) {
+  auto options = std::make_shared<HolesOptions>();
+  CLI::App* line = tool.add_subcommand("holes", "print the holes of one G-code file");
+  AddHomeOption(*line, options->home);
+  line->add_flag("--json", options->json, "one JSON object for scripts");
+  line->add_option("FILE", options->path, "the G-code file")->required();
+  return {line, kHolesUsage, [options] { return RunHoles(*options); }};
 }
 
 }  // namespace tessaro::cli

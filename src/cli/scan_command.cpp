@@ -1,9 +1,11 @@
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -25,17 +27,6 @@ namespace {
 volatile std::sig_atomic_t stopRequested = 0;
 
 extern "C" void RequestStop(int) { stopRequested = 1; }
-
-// Unattended scanning answers every question No without a word: the refusal
-// prompt would otherwise come back at every tick. Refusals are reported by the
-// loop itself, once per file version.
-class SilentOperator : public Operator {
- public:
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  void Tell(const std::string& title, const std::string& text) override {
-    std::cerr << title << " " << OneLine(text) << "\n";
-  }
-};
 
 using Clock = std::chrono::steady_clock;
 using FileVersion = std::filesystem::file_time_type;
@@ -84,18 +75,13 @@ void SleepUntil(Clock::time_point when) {
   }
 }
 
-}  // namespace
+struct ScanOptions {
+  std::string home;
+  bool once = false;
+};
 
-int RunScanCommand(const std::vector<std::string>& words) {
-  const ParsedArguments args = ParseArguments(words, {"--once"}, {"--home"});
-  if (!args.error.empty() || !args.operands.empty()) {
-    std::cerr << "tessaro-cli scan: "
-              << (args.error.empty() ? "takes no file operands" : args.error) << "\n"
-              << "usage: tessaro-cli scan [--home DIR] [--once]\n";
-    return kExitUsage;
-  }
-
-  const std::string appFolder = AppFolderFor(args.Value("--home"));
+int RunScan(const ScanOptions& options) {
+  const std::string appFolder = AppFolderFor(options.home);
   const SettingsFile settings(appFolder + kSettingsFileName);
   const StoredOptions stored = ReadStoredOptions(settings);
   if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
@@ -104,7 +90,8 @@ int RunScanCommand(const std::vector<std::string>& words) {
     return kExitFailed;
   }
 
-  SilentOperator asker;
+  // Questions would come back at every tick; the loop reports refusals itself.
+  StderrOperator asker(StderrOperator::Questions::kQuiet);
   Session session(asker);
   session.Settings() = TranslationSettingsFromStored(stored, appFolder);
   ScanCycle cycle(session);
@@ -115,7 +102,7 @@ int RunScanCommand(const std::vector<std::string>& words) {
   inputs.destinationFolder = stored.destinationPath;
   Reporter reporter;
 
-  if (args.Has("--once")) {
+  if (options.once) {
     const TickOutcome outcome = cycle.RunTick(inputs);
     reporter.Report(outcome);
     return outcome.ok() ? kExitOk : kExitFailed;
@@ -136,6 +123,17 @@ int RunScanCommand(const std::vector<std::string>& words) {
     SleepUntil(due);
   }
   return kExitOk;
+}
+
+}  // namespace
+
+Command AddScanCommand(CLI::App& tool) {
+  auto options = std::make_shared<ScanOptions>();
+  CLI::App* line = tool.add_subcommand("scan", "keep the program folder in step");
+  AddHomeOption(*line, options->home);
+  line->add_flag("--once", options->once, "one pass, then exit");
+  return {line, "usage: tessaro-cli scan [--home DIR] [--once]\n",
+          [options] { return RunScan(*options); }};
 }
 
 }  // namespace tessaro::cli
