@@ -1,9 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/operator.h"
+#include "program/session.h"
+#include "scan/scan_cycle.h"
 
 namespace CLI {
 class App;
@@ -44,6 +48,21 @@ void AddHomeOption(CLI::App& line, std::string& home);
 
 // The application folder for `--home` (empty when not given) and this executable.
 std::string AppFolderFor(const std::string& home);
+
+// The text as UTF-8, for JSON output. Bytes that are not UTF-8 (older files and file
+// names are often Latin-1) become the Latin-1 characters they would be.
+std::string ToUtf8(std::string_view text);
+
+// What the scan and status commands read from Tessaro.INI.
+struct ScanSetup {
+  TranslationSettings settings;
+  TickInputs inputs;  // automatic translation on, deletion as AutoDelete says
+  int scanIntervalMs = 0;
+};
+
+// nullopt, reported on stderr for `command`, when Tessaro.INI names no source folder
+// or no program folder.
+std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::string& command);
 
 // A message text with its "\r" breaks as lines, leading blanks trimmed, joined by
 // single blanks (for one-line reports on stderr).

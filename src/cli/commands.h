@@ -8,5 +8,6 @@ namespace tessaro::cli {
 Command AddHolesCommand(CLI::App& tool);
 Command AddTranslateCommand(CLI::App& tool);
 Command AddScanCommand(CLI::App& tool);
+Command AddStatusCommand(CLI::App& tool);
 
 }  // namespace tessaro::cli

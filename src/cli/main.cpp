@@ -15,6 +15,7 @@ const char kUsage[] =
     "  holes [--home DIR] [--json] FILE               print the holes of one G-code file\n"
     "  translate [--home DIR] [--dest DIR] FILE...    write the programs of G-code files\n"
     "  scan [--home DIR] [--once]                     keep the program folder in step\n"
+    "  status [--home DIR] [--json]                   what the next scan would do\n"
     "\n"
     "--home DIR: the folder of Tessaro.INI and Template.RCM\n";
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   tool.set_version_flag("--version", std::string("tessaro-cli ") + TESSARO_VERSION);
   tool.require_subcommand(0, 1);
   const std::vector<Command> commands = {AddHolesCommand(tool), AddTranslateCommand(tool),
-                                         AddScanCommand(tool)};
+                                         AddScanCommand(tool), AddStatusCommand(tool)};
 
   try {
     tool.parse(argc, argv);

@@ -6,14 +6,12 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "app/app_folder.h"
-#include "app/options.h"
-#include "app/settings_file.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "program/session.h"
@@ -81,25 +79,15 @@ struct ScanOptions {
 };
 
 int RunScan(const ScanOptions& options) {
-  const std::string appFolder = AppFolderFor(options.home);
-  const SettingsFile settings(appFolder + kSettingsFileName);
-  const StoredOptions stored = ReadStoredOptions(settings);
-  if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
-    std::cerr << "tessaro-cli scan: " << settings.path()
-              << " names no SourcePath or no DestinationPath\n";
-    return kExitFailed;
-  }
+  const std::optional<ScanSetup> setup = ReadScanSetup(options.home, "scan");
+  if (!setup) return kExitFailed;
 
   // Questions would come back at every tick; the loop reports refusals itself.
   StderrOperator asker(StderrOperator::Questions::kQuiet);
   Session session(asker);
-  session.Settings() = TranslationSettingsFromStored(stored, appFolder);
+  session.Settings() = setup->settings;
   ScanCycle cycle(session);
-  TickInputs inputs;
-  inputs.autoScan = 1;
-  inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;
-  inputs.sourceFolder = stored.sourcePath;
-  inputs.destinationFolder = stored.destinationPath;
+  const TickInputs& inputs = setup->inputs;
   Reporter reporter;
 
   if (options.once) {
@@ -111,7 +99,7 @@ int RunScan(const ScanOptions& options) {
   stopRequested = 0;
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
-  const auto period = std::chrono::milliseconds(stored.scanIntervalMs);
+  const auto period = std::chrono::milliseconds(setup->scanIntervalMs);
   auto due = Clock::now();
   while (stopRequested == 0) {
     reporter.Report(cycle.RunTick(inputs));
