@@ -46,8 +46,6 @@ class NameTable {
     return values_[slot];
   }
 
-  bool Contains(std::uint64_t key) const { return keys_[SlotOf(key)] != kEmpty; }
-
  private:
   static constexpr std::uint64_t kEmpty = 0;  // no key is 0: the empty name has none
 

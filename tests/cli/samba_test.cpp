@@ -29,35 +29,30 @@ namespace {
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
-std::string Quoted(const std::string& word) {
-  std::string result = "'";
-  for (const char c : word) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return result + "'";
+sockaddr_in Loopback(int port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
 }
 
 // A free TCP port on the loopback address, as the system hands one out.
 int FreeLoopbackPort() {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in address = Loopback(0);
   socklen_t length = sizeof address;
-  int port = 0;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-    port = ntohs(address.sin_port);
-  }
+  const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
   ::close(fd);
-  return port;
+  return bound ? ntohs(address.sin_port) : 0;
 }
 
 bool Accepts(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  const sockaddr_in address = Loopback(port);
+  const bool connected =
+      ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
   ::close(fd);
   return connected;
 }
@@ -101,9 +96,10 @@ class SambaServer {
   // Runs smbclient's `commands` on the share as a guest; its output, errors included.
   std::string Client(const std::string& commands) const {
     const std::string out = folder_.File("smbclient.out");
-    const std::string line = "/usr/bin/smbclient -N -s " + Quoted(folder_.File("smb.conf")) +
-                             " -p " + std::to_string(port_) + " //127.0.0.1/share -c " +
-                             Quoted(commands) + " >" + Quoted(out) + " 2>&1";
+    const std::string line =
+        "/usr/bin/smbclient -N -s " + testing::ShellQuoted(folder_.File("smb.conf")) + " -p " +
+        std::to_string(port_) + " //127.0.0.1/share -c " + testing::ShellQuoted(commands) + " >" +
+        testing::ShellQuoted(out) + " 2>&1";
     const int status = std::system(line.c_str());
     const std::string text = folder_.Read("smbclient.out");
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "failed: " + text;
