@@ -40,7 +40,7 @@ struct ProgramRig {
     Require(table.GetCell(0, 2) == "Drill");
     Require(table.GetCell(0, 3) == "Dowel");
     Require(table.RowCount() >= tessaro::ProgramTable::kMinimumRows);
-    Require(table.HoleCount >= 0 && table.HoleCount <= table.RowCount());
+    Require(table.HoleCount >= 0);
   }
 
   bool rcmFormat;

@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string comment = rig.table.Cmt1;
   const int holeCount = rig.table.HoleCount;
   const bool inch = rig.table.Inch;
+  Require(holeCount <= rig.table.RowCount());
 
   const std::string saved = tessaro::MergeTableIntoRcm(text, rig.table);
   Require(CountCrLf(saved) == LineCount(text));
