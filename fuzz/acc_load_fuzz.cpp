@@ -13,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   rig.Load(fuzz::InputText(data, size), "/fuzz/P.ACC");
   const std::string comment = rig.table.Cmt1;
-  const int holeCount = rig.state.HoleCounter;
+  const int holeCount = rig.table.HoleCount;
   const std::string first = tessaro::FormatAccProgram(rig.table, holeCount);
 
   rig.Load(first, "/fuzz/P.ACC");
-  Require(rig.state.HoleCounter == holeCount);
+  Require(rig.table.HoleCount == holeCount);
   Require(rig.table.Cmt1 == fuzz::WithoutLineBreaks(comment));
-  Require(tessaro::FormatAccProgram(rig.table, rig.state.HoleCounter) == first);
+  Require(tessaro::FormatAccProgram(rig.table, rig.table.HoleCount) == first);
   return 0;
 }

@@ -6,20 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/operator.h"
-#include "gcode/hole_set.h"
-#include "gcode/scan_router.h"
 #include "program/program_files.h"
 #include "program/program_table.h"
 
 namespace fuzz {
-
-// Never deletes anything: the fuzzed text has no file behind it.
-class AnswersNo : public tessaro::Operator {
- public:
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  void Tell(const std::string&, const std::string&) override {}
-};
 
 // A broken invariant is a finding.
 inline void Require(bool condition) {
@@ -38,33 +28,23 @@ inline std::string WithoutLineBreaks(std::string text) {
   return text;
 }
 
-// A program table with the scan router and the program file handlers around it.
+// A program table that fuzzed texts are loaded into, as the desktop loads programs.
 struct ProgramRig {
-  explicit ProgramRig(bool rcmFormat)
-      : handlers(holes, state, table, [rcmFormat] { return rcmFormat; }) {
-    handlers.Register(router);
-  }
+  explicit ProgramRig(bool rcm) : rcmFormat(rcm) {}
 
-  // Loads a program into the emptied table; whatever the text, the scan ends and the
-  // table keeps its captions and its minimum size.
+  // Loads a program into the table; whatever the text, the table keeps its captions
+  // and its minimum size.
   void Load(std::string_view program, const std::string& path) {
-    table.ClearTable();
-    state.ScanMode = tessaro::kScanLoadProgram;
-    router.ScanText(program, path);
-    Require(state.ScanMode == tessaro::kScanIdle);
+    table = tessaro::ReadProgramText(program, path, rcmFormat, table);
     Require(table.GetCell(0, 1) == "Location");
     Require(table.GetCell(0, 2) == "Drill");
     Require(table.GetCell(0, 3) == "Dowel");
     Require(table.RowCount() >= tessaro::ProgramTable::kMinimumRows);
-    Require(state.HoleCounter >= 0);
+    Require(table.HoleCount >= 0);
   }
 
-  tessaro::HoleSet holes;
-  tessaro::ScanState state;
+  bool rcmFormat;
   tessaro::ProgramTable table;
-  AnswersNo asker;
-  tessaro::ScanRouter router{holes, state, asker};
-  tessaro::ProgramFileHandlers handlers;
 };
 
 }  // namespace fuzz

@@ -10,7 +10,6 @@
 #include "gcode/expression.h"
 #include "gcode/gcode_interpreter.h"
 #include "gcode/hole_set.h"
-#include "gcode/scan_router.h"
 
 namespace {
 
@@ -35,19 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text = fuzz::InputText(data, size);
 
   tessaro::HoleSet holes;
-  tessaro::ScanState state;
-  fuzz::AnswersNo asker;
-  tessaro::ScanRouter router(holes, state, asker);
   const int digit = size > 0 ? data[0] % 10 : 0;
-  tessaro::GcodeInterpreter interpreter(holes, state, [digit] {
-    return tessaro::Exclusions{digit, 9 - digit};
-  });
-  router.SetHandler(tessaro::kScanReadGcode, &interpreter);
-
   for (int pass = 0; pass < 2; ++pass) {
-    state.ScanMode = tessaro::kScanReadGcode;
-    router.ScanText(text, "fuzz-input");
-    Require(state.ScanMode == tessaro::kScanIdle);
+    holes = tessaro::ReadGcodeText(text, "fuzz-input", holes, {digit, 9 - digit});
     CheckHoleSet(holes);
   }
 

@@ -1,16 +1,19 @@
 #include "cli/cli_common.h"
 
-#include <algorithm>
+#include <CLI/CLI.hpp>
 #include <iostream>
 #include <sstream>
 
 #include "app/app_folder.h"
+#include "app/options.h"
+#include "app/settings_file.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
 
 namespace tessaro::cli {
 
 bool StderrOperator::AskYesNo(const std::string& title, const std::string& text) {
+  if (questions_ == Questions::kQuiet) return false;
   std::cerr << title << " " << OneLine(text) << " (answered No)\n";
   return false;
 }
@@ -19,49 +22,83 @@ void StderrOperator::Tell(const std::string& title, const std::string& text) {
   std::cerr << title << " " << OneLine(text) << "\n";
 }
 
-bool ParsedArguments::Has(const std::string& flag) const {
-  return std::find(flags.begin(), flags.end(), flag) != flags.end();
-}
+namespace {
 
-std::optional<std::string> ParsedArguments::Value(const std::string& option) const {
-  for (const auto& [name, value] : valued) {
-    if (name == option) return value;
+// The length of the valid UTF-8 sequence starting at `at`, 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
   }
-  return std::nullopt;
+  if (at + length > text.size()) return 0;
+  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+  for (std::size_t i = at + 2; i < at + length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
 }
 
-ParsedArguments ParseArguments(const std::vector<std::string>& words,
-                               const std::vector<std::string>& knownFlags,
-                               const std::vector<std::string>& knownValued) {
-  auto known = [](const std::vector<std::string>& list, const std::string& word) {
-    return std::find(list.begin(), list.end(), word) != list.end();
-  };
-  ParsedArguments parsed;
-  bool operandsOnly = false;
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (operandsOnly || word.size() < 2 || word.rfind("--", 0) != 0) {
-      parsed.operands.push_back(word);
-    } else if (word == "--") {
-      operandsOnly = true;
-    } else if (known(knownFlags, word)) {
-      parsed.flags.push_back(word);
-    } else if (known(knownValued, word)) {
-      if (i + 1 >= words.size()) {
-        parsed.error = word + " needs a value";
-        return parsed;
-      }
-      parsed.valued.emplace_back(word, words[++i]);
+}  // namespace
+
+std::string ToUtf8(std::string_view text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (const std::size_t length = Utf8SequenceLength(text, i)) {
+      out.append(text.substr(i, length));
+      i += length;
+      continue;
     } else {
-      parsed.error = "unknown option " + word;
-      return parsed;
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
     }
+    ++i;
   }
-  return parsed;
+  return out;
 }
 
-std::string AppFolderFor(const std::optional<std::string>& home) {
-  return ResolveAppFolder(home.value_or(""), ExecutablePath());
+void AddHomeOption(CLI::App& line, std::string& home) {
+  line.add_option("--home", home, "the folder of Tessaro.INI and Template.RCM")->type_name("DIR");
+}
+
+std::string AppFolderFor(const std::string& home) {
+  return ResolveAppFolder(home, ExecutablePath());
+}
+
+std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::string& command) {
+  const std::string appFolder = AppFolderFor(home);
+  const SettingsFile settings(appFolder + kSettingsFileName);
+  const StoredOptions stored = ReadStoredOptions(settings);
+  if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
+    std::cerr << "tessaro-cli " << command << ": " << settings.path()
+              << " names no SourcePath or no DestinationPath\n";
+    return std::nullopt;
+  }
+  ScanSetup setup;
+  setup.settings = TranslationSettingsFromStored(stored, appFolder);
+  setup.inputs.autoScan = 1;
+  setup.inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;
+  setup.inputs.sourceFolder = stored.sourcePath;
+  setup.inputs.destinationFolder = stored.destinationPath;
+  setup.scanIntervalMs = stored.scanIntervalMs;
+  return setup;
 }
 
 std::string OneLine(const std::string& text) {

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "app/operator.h"
+#include "program/session.h"
+#include "scan/scan_cycle.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tessaro::cli {
 
@@ -13,31 +20,49 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 // The headless tool answers every question itself: No, so that nothing is ever
-// deleted unattended, and it reports the question's subject on stderr.
+// deleted unattended. It reports the question's subject on stderr unless told to keep
+// questions quiet (unattended scanning, which would ask again at every tick and
+// reports refusals itself).
 class StderrOperator : public Operator {
  public:
+  enum class Questions { kReported, kQuiet };
+  explicit StderrOperator(Questions questions = Questions::kReported) : questions_(questions) {}
+
   bool AskYesNo(const std::string& title, const std::string& text) override;
   void Tell(const std::string& title, const std::string& text) override;
+
+ private:
+  Questions questions_;
 };
 
-// Command-line words after the command name, split into options and operands.
-// Options are "--name" or "--name VALUE" as the command declares them.
-struct ParsedArguments {
-  std::vector<std::string> flags;                                 // "--json", "--once"
-  std::vector<std::pair<std::string, std::string>> valued;        // {"--home", "DIR"}
-  std::vector<std::string> operands;                              // files
-  std::string error;                                              // usage error, if any
-
-  bool Has(const std::string& flag) const;
-  std::optional<std::string> Value(const std::string& option) const;
+// One command of the tool: its part of the command line, filled in by parsing, its
+// usage line for errors, and what runs it once the line is parsed.
+struct Command {
+  CLI::App* line = nullptr;
+  std::string usage;  // "usage: tessaro-cli holes [--home DIR] [--json] FILE\n"
+  std::function<int()> run;
 };
 
-ParsedArguments ParseArguments(const std::vector<std::string>& words,
-                               const std::vector<std::string>& knownFlags,
-                               const std::vector<std::string>& knownValued);
+// Adds `--home DIR` (also `--home=DIR`): the folder of Tessaro.INI and Template.RCM.
+void AddHomeOption(CLI::App& line, std::string& home);
 
 // The application folder for `--home` (empty when not given) and this executable.
-std::string AppFolderFor(const std::optional<std::string>& home);
+std::string AppFolderFor(const std::string& home);
+
+// The text as UTF-8, for JSON output. Bytes that are not UTF-8 (older files and file
+// names are often Latin-1) become the Latin-1 characters they would be.
+std::string ToUtf8(std::string_view text);
+
+// What the scan and status commands read from Tessaro.INI.
+struct ScanSetup {
+  TranslationSettings settings;
+  TickInputs inputs;  // automatic translation on, deletion as AutoDelete says
+  int scanIntervalMs = 0;
+};
+
+// nullopt, reported on stderr for `command`, when Tessaro.INI names no source folder
+// or no program folder.
+std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::string& command);
 
 // A message text with its "\r" breaks as lines, leading blanks trimmed, joined by
 // single blanks (for one-line reports on stderr).

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include "cli/cli_common.h"
 
 namespace tessaro::cli {
 
-// Each command takes the words after its name and returns the exit status.
-int RunHolesCommand(const std::vector<std::string>& words);
-int RunTranslateCommand(const std::vector<std::string>& words);
-int RunScanCommand(const std::vector<std::string>& words);
+// Each adds its command, with the command's options, to the tool's command line.
+Command AddHolesCommand(CLI::App& tool);
+Command AddTranslateCommand(CLI::App& tool);
+Command AddScanCommand(CLI::App& tool);
+Command AddStatusCommand(CLI::App& tool);
 
 }  // namespace tessaro::cli

@@ -1,17 +1,18 @@
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/app_folder.h"
-#include "app/options.h"
-#include "app/settings_file.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "program/session.h"
@@ -25,17 +26,6 @@ namespace {
 volatile std::sig_atomic_t stopRequested = 0;
 
 extern "C" void RequestStop(int) { stopRequested = 1; }
-
-// Unattended scanning answers every question No without a word: the refusal
-// prompt would otherwise come back at every tick. Refusals are reported by the
-// loop itself, once per file version.
-class SilentOperator : public Operator {
- public:
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  void Tell(const std::string& title, const std::string& text) override {
-    std::cerr << title << " " << OneLine(text) << "\n";
-  }
-};
 
 using Clock = std::chrono::steady_clock;
 using FileVersion = std::filesystem::file_time_type;
@@ -84,40 +74,26 @@ void SleepUntil(Clock::time_point when) {
   }
 }
 
-}  // namespace
+struct ScanOptions {
+  std::string home;
+  bool once = false;
+};
 
-int RunScanCommand(const std::vector<std::string>& words) {
-  const ParsedArguments args = ParseArguments(words, {"--once"}, {"--home"});
-  if (!args.error.empty() || !args.operands.empty()) {
-    std::cerr << "tessaro-cli scan: "
-              << (args.error.empty() ? "takes no file operands" : args.error) << "\n"
-              << "usage: tessaro-cli scan [--home DIR] [--once]\n";
-    return kExitUsage;
-  }
+int RunScan(const ScanOptions& options) {
+  const std::optional<ScanSetup> setup = ReadScanSetup(options.home, "scan");
+  if (!setup) return kExitFailed;
 
-  const std::string appFolder = AppFolderFor(args.Value("--home"));
-  const SettingsFile settings(appFolder + kSettingsFileName);
-  const StoredOptions stored = ReadStoredOptions(settings);
-  if (const auto hint = MissingTemplateHint(appFolder))
+  if (const auto hint = MissingTemplateHint(setup->settings.appFolder))
     std::cerr << "tessaro-cli: " << *hint << "\n";
-  if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
-    std::cerr << "tessaro-cli scan: " << settings.path()
-              << " names no SourcePath or no DestinationPath\n";
-    return kExitFailed;
-  }
-
-  SilentOperator asker;
+  // Questions would come back at every tick; the loop reports refusals itself.
+  StderrOperator asker(StderrOperator::Questions::kQuiet);
   Session session(asker);
-  session.Settings() = TranslationSettingsFromStored(stored, appFolder);
+  session.Settings() = setup->settings;
   ScanCycle cycle(session);
-  TickInputs inputs;
-  inputs.autoScan = 1;
-  inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;
-  inputs.sourceFolder = stored.sourcePath;
-  inputs.destinationFolder = stored.destinationPath;
+  const TickInputs& inputs = setup->inputs;
   Reporter reporter;
 
-  if (args.Has("--once")) {
+  if (options.once) {
     const TickOutcome outcome = cycle.RunTick(inputs);
     reporter.Report(outcome);
     return outcome.ok() ? kExitOk : kExitFailed;
@@ -126,7 +102,7 @@ int RunScanCommand(const std::vector<std::string>& words) {
   stopRequested = 0;
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
-  const auto period = std::chrono::milliseconds(stored.scanIntervalMs);
+  const auto period = std::chrono::milliseconds(setup->scanIntervalMs);
   auto due = Clock::now();
   while (stopRequested == 0) {
     reporter.Report(cycle.RunTick(inputs));
@@ -138,6 +114,17 @@ int RunScanCommand(const std::vector<std::string>& words) {
     SleepUntil(due);
   }
   return kExitOk;
+}
+
+}  // namespace
+
+Command AddScanCommand(CLI::App& tool) {
+  auto options = std::make_shared<ScanOptions>();
+  CLI::App* line = tool.add_subcommand("scan", "keep the program folder in step");
+  AddHomeOption(*line, options->home);
+  line->add_flag("--once", options->once, "one pass, then exit");
+  return {line, "usage: tessaro-cli scan [--home DIR] [--once]\n",
+          [options] { return RunScan(*options); }};
 }
 
 }  // namespace tessaro::cli

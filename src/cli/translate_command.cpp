@@ -1,4 +1,8 @@
+#include <CLI/CLI.hpp>
 #include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/app_folder.h"
 #include "app/options.h"
@@ -14,20 +18,14 @@ namespace {
 
 const char kTranslateUsage[] = "usage: tessaro-cli translate [--home DIR] [--dest DIR] FILE...\n";
 
-}  // namespace
+struct TranslateOptions {
+  std::string home;
+  std::string destination;
+  std::vector<std::string> files;
+};
 
-int RunTranslateCommand(const std::vector<std::string>& words) {
-  const ParsedArguments arguments = ParseArguments(words, {}, {"--home", "--dest"});
-  if (!arguments.error.empty()) {
-    std::cerr << "tessaro-cli translate: " << arguments.error << "\n" << kTranslateUsage;
-    return kExitUsage;
-  }
-  if (arguments.operands.empty()) {
-    std::cerr << "tessaro-cli translate: no G-code file given\n" << kTranslateUsage;
-    return kExitUsage;
-  }
-
-  const std::string appFolder = AppFolderFor(arguments.Value("--home"));
+int RunTranslate(const TranslateOptions& options) {
+  const std::string appFolder = AppFolderFor(options.home);
   const StoredOptions stored = ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName));
   if (const auto hint = MissingTemplateHint(appFolder))
     std::cerr << "tessaro-cli: " << *hint << "\n";
@@ -35,11 +33,11 @@ int RunTranslateCommand(const std::vector<std::string>& words) {
   StderrOperator op;
   Session session(op);
   session.Settings() = TranslationSettingsFromStored(stored, appFolder);
-  if (const auto dest = arguments.Value("--dest")) session.Settings().destinationFolder = *dest;
+  if (!options.destination.empty()) session.Settings().destinationFolder = options.destination;
   RemoveStaleTemporaryFiles(session.Settings().destinationFolder);
 
   bool allTranslated = true;
-  for (const std::string& file : arguments.operands) {
+  for (const std::string& file : options.files) {
     const TranslationReport report = session.Process(file);
     for (const WrittenProgram& program : report.written) {
       std::cout << program.path << (program.hidden ? " (hidden)" : "") << "\n";
@@ -55,6 +53,18 @@ int RunTranslateCommand(const std::vector<std::string>& words) {
   }
   std::cout.flush();
   return allTranslated ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+Command AddTranslateCommand(CLI::App& tool) {
+  auto options = std::make_shared<TranslateOptions>();
+  CLI::App* line = tool.add_subcommand("translate", "write the programs of G-code files");
+  AddHomeOption(*line, options->home);
+  line->add_option("--dest", options->destination, "the program folder instead of DestinationPath")
+      ->type_name("DIR");
+  line->add_option("FILE", options->files, "the G-code files, in this order")->required();
+  return {line, kTranslateUsage, [options] { return RunTranslate(*options); }};
 }
 
 }  // namespace tessaro::cli

@@ -1,11 +1,12 @@
+#include <CLI/CLI.hpp>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
 #include <QTimer>
 #include <iostream>
-#include <optional>
 #include <string>
+#include <variant>
 
 #include "app/app_folder.h"
 #include "desktop/main_window.h"
@@ -25,38 +26,38 @@ const char kUsage[] =
     "  --version    show the version\n";
 
 struct Arguments {
-  std::optional<std::string> home;
-  std::optional<std::string> screenshots;
-  std::string error;
+  std::string home;
+  std::string screenshots;
 };
 
-// Our options begin with "--"; Qt's own (-platform, -style ...) are left to QApplication.
-Arguments Parse(int argc, char** argv) {
+// Our options begin with "--"; Qt's own (-platform, -style ...) are left to QApplication,
+// which gets the whole command line.
+std::variant<Arguments, int> Parse(int argc, char** argv) {
   Arguments parsed;
-  for (int i = 1; i < argc; ++i) {
-    const std::string word = argv[i];
-    if (word.rfind("--", 0) != 0) continue;
-    if (word == "--home" || word == "--screenshots") {
-      if (i + 1 >= argc) {
-        parsed.error = word + " needs a value";
-        return parsed;
-      }
-      (word == "--home" ? parsed.home : parsed.screenshots) = argv[++i];
-    } else if (word.rfind("--home=", 0) == 0) {
-      parsed.home = word.substr(7);
-    } else {
-      parsed.error = "unknown argument " + word;
-      return parsed;
+  CLI::App line("Tessaro", "tessaro");
+  line.allow_extras();
+  line.set_version_flag("--version", std::string("tessaro ") + TESSARO_VERSION);
+  line.add_option("--home", parsed.home)->type_name("DIR");
+  line.add_option("--screenshots", parsed.screenshots)->group("");  // scripts/screenshot only
+  try {
+    line.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << kUsage;
+    return 0;
+  } catch (const CLI::CallForVersion& version) {
+    std::cout << version.what() << "\n";
+    return 0;
+  } catch (const CLI::ParseError& error) {
+    std::cerr << "tessaro: " << error.what() << "\n" << kUsage;
+    return kExitUsage;
+  }
+  for (const std::string& word : line.remaining()) {
+    if (word.rfind("--", 0) == 0) {
+      std::cerr << "tessaro: unknown argument " << word << "\n" << kUsage;
+      return kExitUsage;
     }
   }
   return parsed;
-}
-
-bool Wanted(int argc, char** argv, const std::string& option) {
-  for (int i = 1; i < argc; ++i) {
-    if (argv[i] == option) return true;
-  }
-  return false;
 }
 
 // For scripts/screenshot, not for operators: saves the screen with the About box as
@@ -88,35 +89,24 @@ void ShootMainWindow(tessaro::desktop::MainWindow& window, const QString& folder
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Help and version need no display.
-  if (Wanted(argc, argv, "--help") || Wanted(argc, argv, "-h")) {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (Wanted(argc, argv, "--version")) {
-    std::cout << "tessaro " << TESSARO_VERSION << "\n";
-    return 0;
-  }
-
-  const Arguments arguments = Parse(argc, argv);
-  if (!arguments.error.empty()) {
-    std::cerr << "tessaro: " << arguments.error << "\n" << kUsage;
-    return kExitUsage;
-  }
+  // Help, version and usage errors need no display.
+  const std::variant<Arguments, int> parsed = Parse(argc, argv);
+  if (const int* exitCode = std::get_if<int>(&parsed)) return *exitCode;
+  const Arguments& arguments = std::get<Arguments>(parsed);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tessaro");
   QApplication::setApplicationVersion(TESSARO_VERSION);
 
   const std::string appFolder =
-      tessaro::ResolveAppFolder(arguments.home.value_or(""), tessaro::ExecutablePath());
+      tessaro::ResolveAppFolder(arguments.home, tessaro::ExecutablePath());
   if (const auto hint = tessaro::MissingTemplateHint(appFolder))
     std::cerr << "tessaro: " << *hint << "\n";
   tessaro::desktop::MessageBoxOperator asker;
   tessaro::desktop::MainWindow window(asker, appFolder);
   asker.setParent(&window);
   QObject::connect(&window, &tessaro::desktop::MainWindow::shutDown, &app, &QApplication::quit);
-  const QString screenshots = QString::fromStdString(arguments.screenshots.value_or(""));
+  const QString screenshots = QString::fromStdString(arguments.screenshots);
   if (!screenshots.isEmpty()) ShootAboutBox(app, screenshots);
   window.StartUp();
   window.show();

@@ -289,14 +289,8 @@ void ProgramCommands::LoadSelectedProgram(Problems& problems) {
 }
 
 void ProgramCommands::LoadIntoTable(const std::string& path, Problems& problems) {
-  const ProgramTable before = session_.Table();
-  const int holeCounter = session_.State().HoleCounter;
   const Status loaded = session_.LoadProgramFile(path);
-  if (!loaded.ok()) {
-    session_.Table() = before;
-    session_.State().HoleCounter = holeCounter;
-    problems.push_back(loaded.error());
-  }
+  if (!loaded.ok()) problems.push_back(loaded.error());
   binding_->Show();
 }
 
@@ -325,19 +319,11 @@ void ProgramCommands::SavBtn_Click() {
     CommandGate::Scope scope(gate_);
     if (!scope.entered()) return;
     const std::string file = JoinPath(controls_.file2->path(), name);
-    std::string written = file;
-    Status status = Status::Ok();
-    if (RcmFormat()) {
-      const SaveOutcome outcome = session_.SaveThroughBase(file, "");
-      written = outcome.path;
-      status = outcome.status;
+    const SaveOutcome saved = session_.SaveProgram(file, file);
+    if (saved.status.ok()) {
+      ShowStatus("Saved " + saved.path);
     } else {
-      status = session_.SaveFile(file);
-    }
-    if (status.ok()) {
-      ShowStatus("Saved " + written);
-    } else {
-      problems.push_back(status.error());
+      problems.push_back(saved.status.error());
     }
   }
   Report(problems);
@@ -356,25 +342,18 @@ void ProgramCommands::SavAsBtn_Click() {
                     : std::string();
     if (!chosen.empty()) {
       scope.ShowBusy();
-      std::string written = chosen;
-      Status status = Status::Ok();
-      if (RcmFormat()) {
-        const std::string selected = controls_.file2->fileName();
-        const std::string base =
-            selected.empty() ? TemplatePath() : JoinPath(controls_.file2->path(), selected);
-        const SaveOutcome outcome = session_.SaveThroughBase(base, chosen);
-        written = outcome.path;
-        status = outcome.status;
-      } else {
-        status = session_.SaveFile(chosen);
-      }
-      if (status.ok()) {
+      // An RCM program is saved through the one selected, or else through the template.
+      const std::string selected = controls_.file2->fileName();
+      const std::string base =
+          selected.empty() ? TemplatePath() : JoinPath(controls_.file2->path(), selected);
+      const SaveOutcome saved = session_.SaveProgram(chosen, base);
+      if (saved.status.ok()) {
         // The file written: Untitled.RCM when template.rcm was chosen.
-        session_.Table().FrameCaption = FileNamePart(written);
+        session_.Table().FrameCaption = FileNamePart(saved.path);
         controls_.program.prgFrame->setTitle(ToQt(session_.Table().FrameCaption));
-        ShowStatus("Saved " + written);
+        ShowStatus("Saved " + saved.path);
       } else {
-        problems.push_back(status.error());
+        problems.push_back(saved.status.error());
       }
     }
     controls_.file1->refresh();

@@ -6,6 +6,7 @@
 
 #include "gcode/expression.h"
 #include "gcode/word_number.h"
+#include "outside/line_scanner.h"
 
 namespace tessaro {
 
@@ -48,20 +49,44 @@ std::string ExpandAssignments(std::string_view line, const MacroParameters& para
   return expanded;
 }
 
-GcodeInterpreter::GcodeInterpreter(HoleSet& holes, ScanState& state,
-                                   std::function<Exclusions()> exclusions)
-    : holes_(holes), state_(state), exclusions_(std::move(exclusions)) {}
+namespace {
 
-void GcodeInterpreter::ScanBegin(LineScanner&) {
-  holes_.ClearHoles();
-  holes_.RejectedFile = false;
-}
+// The lines of one G-code file into a hole set.
+class GcodeInterpreter {
+ public:
+  GcodeInterpreter(const HoleSet& before, Exclusions exclusions)
+      : holes_(before), exclusions_(exclusions) {
+    holes_.ClearHoles();
+    holes_.RejectedFile = false;
+  }
+
+  LineScanner::Handlers Handlers() {
+    return {nullptr, [this](LineScanner& scanner) { LineScanned(scanner); },
+            [this](LineScanner& scanner) {
+              if (!holes_.RejectedFile) holes_.ScannedFile = scanner.FileName();
+            }};
+  }
+
+  HoleSet& Holes() { return holes_; }
+
+ private:
+  void LineScanned(LineScanner& scanner);
+  void Refuse(LineScanner& scanner);
+  void ReadHeaderLine(std::string_view line, bool metric);
+  void ReadMacroLine(std::string_view line);
+  void ReadHoleLine(std::string_view line);
+
+  HoleSet holes_;
+  Exclusions exclusions_;
+  int lineNumber_ = 0;
+};
 
 void GcodeInterpreter::LineScanned(LineScanner& scanner) {
+  ++lineNumber_;
   // No header line is that long: a file of one endless line is refused without
   // being read further.
   constexpr std::size_t kLongestFirstLine = 64 * 1024;
-  if (state_.LineNumber == 1 && (scanner.LineCut() || scanner.Line().size() > kLongestFirstLine)) {
+  if (lineNumber_ == 1 && (scanner.LineCut() || scanner.Line().size() > kLongestFirstLine)) {
     Refuse(scanner);
     return;
   }
@@ -73,19 +98,16 @@ void GcodeInterpreter::LineScanned(LineScanner& scanner) {
     ReadMacroLine(line);
   } else if (g == 81) {
     ReadHoleLine(line);
-  } else if (state_.LineNumber == 1) {
+  } else if (lineNumber_ == 1) {
     Refuse(scanner);
   }
 }
 
 // Not a G-code file of ours: nothing more of it is read.
 void GcodeInterpreter::Refuse(LineScanner& scanner) {
-  state_.ScanMode = kScanIdle;
   holes_.RejectedFile = true;
   scanner.StopAfterThisLine();
 }
-
-void GcodeInterpreter::ScanEnd(LineScanner& scanner) { holes_.ScannedFile = scanner.FileName(); }
 
 void GcodeInterpreter::ReadHeaderLine(std::string_view line, bool metric) {
   holes_.MetricSource = metric ? 1 : 0;
@@ -145,9 +167,26 @@ void GcodeInterpreter::ReadHoleLine(std::string_view line) {
   hole.Location = std::isfinite(location) ? location : 0;
 
   const double e = WordAfter(line, 'E');
-  const Exclusions exclusions = exclusions_ ? exclusions_() : Exclusions{};
-  hole.Drill = (exclusions.drill == 0 || exclusions.drill == e) ? 1 : 0;
-  hole.Dowel = (exclusions.dowel == 0 || exclusions.dowel == e) ? 1 : 0;
+  hole.Drill = (exclusions_.drill == 0 || exclusions_.drill == e) ? 1 : 0;
+  hole.Dowel = (exclusions_.dowel == 0 || exclusions_.dowel == e) ? 1 : 0;
+}
+
+}  // namespace
+
+GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclusions exclusions) {
+  GcodeInterpreter interpreter(before, exclusions);
+  LineScanner scanner;
+  const Status status = scanner.Scan(path, interpreter.Handlers());
+  if (!status.ok()) return {before, status};
+  return {std::move(interpreter.Holes()), status};
+}
+
+HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,
+                      Exclusions exclusions) {
+  GcodeInterpreter interpreter(before, exclusions);
+  LineScanner scanner;
+  scanner.ScanText(text, name, interpreter.Handlers());
+  return std::move(interpreter.Holes());
 }
 
 }  // namespace tessaro

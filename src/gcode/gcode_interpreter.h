@@ -1,11 +1,10 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "gcode/hole_set.h"
-#include "gcode/scan_router.h"
+#include "outside/status.h"
 
 namespace tessaro {
 
@@ -15,27 +14,23 @@ struct Exclusions {
   int dowel = 0;
 };
 
-// Reads the lines of one G-code file into the hole set (scan mode 3): the G70/G71
-// header, G150 macro lines, "!" lines, G81 hole lines, and the refusal of a file whose
-// first line is none of these.
-class GcodeInterpreter : public ScanModeHandler {
- public:
-  GcodeInterpreter(HoleSet& holes, ScanState& state, std::function<Exclusions()> exclusions);
-
-  void ScanBegin(LineScanner& scanner) override;
-  void LineScanned(LineScanner& scanner) override;
-  void ScanEnd(LineScanner& scanner) override;
-
- private:
-  void Refuse(LineScanner& scanner);
-  void ReadHeaderLine(std::string_view line, bool metric);
-  void ReadMacroLine(std::string_view line);
-  void ReadHoleLine(std::string_view line);
-
-  HoleSet& holes_;
-  ScanState& state_;
-  std::function<Exclusions()> exclusions_;
+// What reading one G-code file gave: the hole set after it, and whether the file could
+// be read at all.
+struct GcodeReading {
+  HoleSet holes;
+  Status status = Status::Ok();
 };
+
+// Reads one G-code file into a hole set: the G70/G71 header, G150 macro lines, "!"
+// lines and G81 hole lines. `before` holds what carries over from the file read before
+// (panel sizes, macro parameters and name, units); the holes are this file's only. A
+// file whose first line is none of these (or longer than any header) is refused:
+// RejectedFile is set and nothing more of it is read. A file that cannot be read gives
+// `before` back with the failure.
+GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclusions exclusions);
+// The same for text held in memory, as the contents of a file named `name`.
+HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,
+                      Exclusions exclusions);
 
 // A G-code line with every expression after "=" replaced by its value: the text before
 // the first "=" followed by ExpandExpression of each piece after an "=". A leading "!"

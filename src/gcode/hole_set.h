@@ -38,23 +38,4 @@ struct HoleSet {
   }
 };
 
-// What the current scan does with the file it reads.
-enum ScanModeValue : int {
-  kScanIdle = 0,             // nothing (idle, or the file was refused)
-  kScanLoadProgram = 1,      // load a program file into the program table
-  kScanSaveThroughBase = 2,  // save the program table through a base program (RCM)
-  kScanReadGcode = 3,        // read a G-code file into the hole set
-  kScanWriteFace = 4,        // write one face's program through the template (RCM)
-};
-
-// The variables that tell the scan handlers what to do with the current file.
-struct ScanState {
-  int ScanMode = kScanIdle;
-  int LineNumber = 0;      // of the line being handled, from 1
-  int HoleCounter = 0;     // hole records met in the current scan (modes 1, 2, 4)
-  std::string OutputText;  // lines produced by modes 2 and 4, each ended by CR LF
-  int CurrentFace = 0;     // face 1 to 4 that mode 4 writes
-  std::string SaveTarget;  // Save As path; empty = write back to the scanned file
-};
-
 }  // namespace tessaro

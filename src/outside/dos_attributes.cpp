@@ -1,6 +1,7 @@
 #include "outside/dos_attributes.h"
 
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
 
 namespace tessaro {
@@ -8,6 +9,7 @@ namespace tessaro {
 namespace {
 
 constexpr uint32_t kAttributeMask = 0x7fffffff;
+constexpr uint32_t kAttributesValid = 1;
 
 std::optional<int> ParseHexText(std::string_view text) {
   if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
@@ -17,7 +19,9 @@ std::optional<int> ParseHexText(std::string_view text) {
   return static_cast<int>(bits & kAttributeMask);
 }
 
-uint32_t ReadLittleEndian(std::string_view bytes, size_t offset, size_t size) {
+// A little-endian number of `size` bytes at `offset`, nullopt when the bytes end first.
+std::optional<uint32_t> ReadLittleEndian(std::string_view bytes, size_t offset, size_t size) {
+  if (offset > bytes.size() || bytes.size() - offset < size) return std::nullopt;
   uint32_t value = 0;
   for (size_t i = 0; i < size; ++i) {
     value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
@@ -25,40 +29,48 @@ uint32_t ReadLittleEndian(std::string_view bytes, size_t offset, size_t size) {
   return value;
 }
 
-// The attribute bits of the binary fields after the version, nullopt when the version
-// is unknown, the fields are too short, or they mark the bits as not valid.
-std::optional<int> ParseBinaryFields(uint32_t version, std::string_view fields) {
-  switch (version) {
-    case 1:  // attributes first, then sizes and times
-      if (fields.size() < 4) return std::nullopt;
-      return static_cast<int>(ReadLittleEndian(fields, 0, 4) & kAttributeMask);
-    case 2:  // a flags word, then the attributes
-      if (fields.size() < 8) return std::nullopt;
-      return static_cast<int>(ReadLittleEndian(fields, 4, 4) & kAttributeMask);
+constexpr size_t AlignedUp(size_t offset, size_t boundary) {
+  return (offset + boundary - 1) / boundary * boundary;
+}
+
+// The NDR blob whose empty text ends at `textEnd` (the offset of its NUL).
+std::optional<int> ParseBlob(std::string_view value, size_t textEnd) {
+  const size_t versionAt = AlignedUp(textEnd + 1, 2);
+  const std::optional<uint32_t> version = ReadLittleEndian(value, versionAt, 2);
+  const std::optional<uint32_t> level = ReadLittleEndian(value, versionAt + 2, 2);
+  if (!version || level != version) return std::nullopt;
+  const size_t infoAt = AlignedUp(versionAt + 4, 4);
+
+  std::optional<uint32_t> bits;
+  switch (*version) {
+    case 1:
+      bits = ReadLittleEndian(value, infoAt, 4);
+      break;
+    case 2:  // the flags word says nothing about the attributes
+      bits = ReadLittleEndian(value, infoAt + 4, 4);
+      break;
     case 3:
     case 4:
-    case 5: {  // a word of valid-field flags (bit 0: attributes), then the attributes
-      if (fields.size() < 8) return std::nullopt;
-      if ((ReadLittleEndian(fields, 0, 4) & 1) == 0) return std::nullopt;
-      return static_cast<int>(ReadLittleEndian(fields, 4, 4) & kAttributeMask);
-    }
+    case 5:
+      if (const auto valid = ReadLittleEndian(value, infoAt, 4);
+          valid && *valid & kAttributesValid) {
+        bits = ReadLittleEndian(value, infoAt + 4, 4);
+      }
+      break;
     default:
-      return std::nullopt;
+      break;
   }
+  if (!bits) return std::nullopt;
+  return static_cast<int>(*bits & kAttributeMask);
 }
 
 }  // namespace
 
 std::optional<int> ParseDosAttributes(std::string_view value) {
   const size_t nul = value.find('\0');
-  if (nul == std::string_view::npos) return ParseHexText(value);
   const std::string_view text = value.substr(0, nul);
-  const std::string_view rest = value.substr(nul + 1);
-  if (rest.size() >= 2) {
-    const uint32_t version = ReadLittleEndian(rest, 0, 2);
-    if (const std::optional<int> bits = ParseBinaryFields(version, rest.substr(2))) return bits;
-  }
-  return ParseHexText(text);
+  if (!text.empty() || nul == std::string_view::npos) return ParseHexText(text);
+  return ParseBlob(value, nul);
 }
 
 std::string FormatDosAttributes(int attributes) {

@@ -164,9 +164,12 @@ void SetFileAttributes(const std::string& path, int attributes) {
 
 bool IsHidden(const std::string& path) { return (StoredAttributes(path) & kHiddenAttribute) != 0; }
 
+// A Windows client's read-only mark on a Samba share that stores DOS attributes is
+// kept in the attribute alone: the file's mode does not change.
 bool IsReadOnly(const std::string& path) {
   struct stat info {};
-  return StatPath(path, info) && (info.st_mode & S_IWUSR) == 0;
+  if (!StatPath(path, info)) return false;
+  return (info.st_mode & S_IWUSR) == 0 || (StoredAttributes(path) & kReadOnlyAttribute) != 0;
 }
 
 Status SetReadOnly(const std::string& path, bool readOnly) {
@@ -175,6 +178,10 @@ Status SetReadOnly(const std::string& path, bool readOnly) {
   const mode_t mode =
       readOnly ? (info.st_mode & 07777 & ~kAnyWrite) : ((info.st_mode & 07777) | S_IWUSR);
   if (::chmod(path.c_str(), mode) != 0) return Failure("Cannot change", path, errno);
+  const int stored = StoredAttributes(path);
+  if (!readOnly && (stored & kReadOnlyAttribute) != 0) {
+    WriteAttributes(path, stored & ~kReadOnlyAttribute);
+  }
   return Status::Ok();
 }
 

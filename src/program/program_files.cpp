@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <utility>
 
 #include "app/app_folder.h"
 #include "app/text.h"
+#include "outside/line_scanner.h"
 
 namespace tessaro {
 
@@ -136,210 +138,139 @@ std::string FormatAccProgram(const ProgramTable& table, int holeCount) {
   return text;
 }
 
-void AppendOutputLine(ScanState& state, std::string_view line) {
-  state.OutputText += line;
-  state.OutputText += kCrLf;
+namespace {
+
+// Runs `line` for every line of `text` with its line number from 1; the scanner reads
+// fields by commas.
+void ForEachLine(std::string_view text, const std::string& name,
+                 const std::function<void(LineScanner&, int)>& line) {
+  LineScanner scanner;
+  int lineNumber = 0;
+  scanner.ScanText(text, name, {nullptr, [&](LineScanner& s) { line(s, ++lineNumber); }, nullptr});
 }
 
-std::string ResolveSaveTarget(const std::string& saveTarget, const std::string& basePath) {
-  const std::string target = saveTarget.empty() ? basePath : saveTarget;
-  if (IsTemplateName(target)) return FolderPart(target) + std::string(kUntitledName);
-  return target;
+void AppendLine(std::string& text, std::string_view line) {
+  text += line;
+  text += kCrLf;
 }
 
-// Mode 1: a program file into the table.
-class ProgramFileHandlers::LoadHandler : public ScanModeHandler {
- public:
-  LoadHandler(ScanState& state, ProgramTable& table, std::function<bool()> rcmFormat)
-      : state_(state), table_(table), rcmFormat_(std::move(rcmFormat)) {}
-
-  void ScanBegin(LineScanner& scanner) override {
-    table_.FrameCaption = IsTemplateName(scanner.FileName()) ? std::string(kUntitledName)
-                                                             : FileNamePart(scanner.FileName());
-  }
-
-  void LineScanned(LineScanner& scanner) override {
-    if (rcmFormat_()) {
-      RcmLine(scanner);
-    } else {
-      AccLine(scanner);
-    }
-  }
-
-  void ScanEnd(LineScanner&) override {}
-
- private:
-  void RcmLine(LineScanner& scanner) {
-    scanner.SetFieldSeparator(',');
-    const int lineNumber = state_.LineNumber;
-    if (lineNumber == kRcmHeaderLine) {
-      if (ToUpper(Trim(scanner.Field(1))) != kRcmHeaderWord) {
-        state_.ScanMode = kScanIdle;
-        scanner.StopAfterThisLine();
-      }
-    } else if (lineNumber == kRcmCommentLine) {
-      table_.Cmt1 = ReadRcmComment(scanner.Line());
-    } else if (lineNumber == kRcmUnitLockLine) {
-      table_.UnitsEnabled = false;
-    } else if (lineNumber >= kRcmFirstRecordLine) {
-      RcmRecordLine(scanner);
-    }
-  }
-
-  void RcmRecordLine(LineScanner& scanner) {
+void ReadRcmLine(LineScanner& scanner, int lineNumber, ProgramTable& table) {
+  scanner.SetFieldSeparator(',');
+  if (lineNumber == kRcmHeaderLine) {
+    if (ToUpper(Trim(scanner.Field(1))) != kRcmHeaderWord) scanner.StopAfterThisLine();
+  } else if (lineNumber == kRcmCommentLine) {
+    table.Cmt1 = ReadRcmComment(scanner.Line());
+  } else if (lineNumber == kRcmUnitLockLine) {
+    table.UnitsEnabled = false;
+  } else if (lineNumber >= kRcmFirstRecordLine) {
     const std::string value = scanner.Field(kRcmValueField);
     switch (RcmRecordKind(scanner.Field(1))) {
       case RcmRecord::kMet:
-        table_.UnitsEnabled = true;
-        table_.Inch = ReadNumber(value) != 0;
+        table.UnitsEnabled = true;
+        table.Inch = ReadNumber(value) != 0;
         break;
       case RcmRecord::kHol:
-        ++state_.HoleCounter;
-        table_.SetCell(state_.HoleCounter, ProgramTable::kLocationColumn, RcmCellText(value));
+        ++table.HoleCount;
+        table.SetCell(table.HoleCount, ProgramTable::kLocationColumn, RcmCellText(value));
         break;
       case RcmRecord::kDri:
         // A flag before the first hole has no row; the caption row stays.
-        if (state_.HoleCounter > 0) {
-          table_.SetCell(state_.HoleCounter, ProgramTable::kDrillColumn, RcmCellText(value));
+        if (table.HoleCount > 0) {
+          table.SetCell(table.HoleCount, ProgramTable::kDrillColumn, RcmCellText(value));
         }
         break;
       case RcmRecord::kDow:
-        if (state_.HoleCounter > 0) {
-          table_.SetCell(state_.HoleCounter, ProgramTable::kDowelColumn, RcmCellText(value));
+        if (table.HoleCount > 0) {
+          table.SetCell(table.HoleCount, ProgramTable::kDowelColumn, RcmCellText(value));
         }
         break;
       case RcmRecord::kOther:
         break;
     }
   }
+}
 
-  void AccLine(LineScanner& scanner) {
-    scanner.SetFieldSeparator(' ');
-    // The first line is the comment only, whatever its first word.
-    if (state_.LineNumber == 1) {
-      table_.Cmt1 = scanner.Line();
-      return;
-    }
-    if (ToUpper(scanner.Field(1)).find("HOLE") != std::string::npos) {
-      ++state_.HoleCounter;
-    } else if (state_.HoleCounter > 0) {
-      table_.SetCell(state_.HoleCounter, ProgramTable::kLocationColumn, scanner.Field(1));
-      table_.SetCell(state_.HoleCounter, ProgramTable::kDrillColumn, scanner.Field(2));
-      table_.SetCell(state_.HoleCounter, ProgramTable::kDowelColumn, scanner.Field(4));
-    }
+void ReadAccLine(LineScanner& scanner, int lineNumber, ProgramTable& table) {
+  scanner.SetFieldSeparator(' ');
+  // The first line is the comment only, whatever its first word.
+  if (lineNumber == 1) {
+    table.Cmt1 = scanner.Line();
+    return;
   }
+  if (ToUpper(scanner.Field(1)).find("HOLE") != std::string::npos) {
+    ++table.HoleCount;
+  } else if (table.HoleCount > 0) {
+    table.SetCell(table.HoleCount, ProgramTable::kLocationColumn, scanner.Field(1));
+    table.SetCell(table.HoleCount, ProgramTable::kDrillColumn, scanner.Field(2));
+    table.SetCell(table.HoleCount, ProgramTable::kDowelColumn, scanner.Field(4));
+  }
+}
 
-  ScanState& state_;
-  ProgramTable& table_;
-  std::function<bool()> rcmFormat_;
-};
-
-// Mode 2: the table merged into a base RCM program.
-class ProgramFileHandlers::SaveThroughBaseHandler : public ScanModeHandler {
- public:
-  SaveThroughBaseHandler(ScanState& state, const ProgramTable& table)
-      : state_(state), table_(table) {}
-
-  void ScanBegin(LineScanner&) override { state_.OutputText.clear(); }
-
-  void LineScanned(LineScanner& scanner) override {
+// The records of an RCM text from line 19 on, each given the hole number the last HOL
+// record opened; `value` returns the text for field 5, or nullopt to keep the line.
+std::string MergeRecords(std::string_view text, const std::string& commentField,
+                         const std::function<std::string(RcmRecord, int)>& value) {
+  std::string merged;
+  int hole = 0;
+  ForEachLine(text, "", [&](LineScanner& scanner, int lineNumber) {
     scanner.SetFieldSeparator(',');
-    if (state_.LineNumber == kRcmCommentLine) {
-      scanner.SetLine(ReplaceRcmComment(scanner.Line(), table_.Cmt1));
-    } else if (state_.LineNumber >= kRcmFirstRecordLine) {
-      switch (RcmRecordKind(scanner.Field(1))) {
-        case RcmRecord::kMet:
-          scanner.SetField(kRcmValueField, FormatFixed6(table_.Inch ? -1 : 0));
-          break;
-        case RcmRecord::kHol:
-          ++state_.HoleCounter;
-          scanner.SetField(kRcmValueField, CellValue(ProgramTable::kLocationColumn));
-          break;
-        case RcmRecord::kDri:
-          scanner.SetField(kRcmValueField, CellValue(ProgramTable::kDrillColumn));
-          break;
-        case RcmRecord::kDow:
-          scanner.SetField(kRcmValueField, CellValue(ProgramTable::kDowelColumn));
-          break;
-        case RcmRecord::kOther:
-          break;
-      }
+    if (lineNumber == kRcmCommentLine) {
+      scanner.SetLine(ReplaceRcmComment(scanner.Line(), commentField));
+    } else if (lineNumber >= kRcmFirstRecordLine) {
+      const RcmRecord kind = RcmRecordKind(scanner.Field(1));
+      if (kind == RcmRecord::kHol) ++hole;
+      if (kind != RcmRecord::kOther) scanner.SetField(kRcmValueField, value(kind, hole));
     }
-    AppendOutputLine(state_, scanner.Line());
-  }
+    AppendLine(merged, scanner.Line());
+  });
+  return merged;
+}
 
-  void ScanEnd(LineScanner& scanner) override {
-    state_.SaveTarget = ResolveSaveTarget(state_.SaveTarget, scanner.FileName());
-  }
+}  // namespace
 
- private:
-  // Row 0 is the caption row, never a hole: a flag before the first HOL writes 0.
-  std::string CellValue(int column) const {
-    if (state_.HoleCounter < 1) return FormatFixed6(0);
-    return FormatFixed6(ReadNumber(table_.GetCell(state_.HoleCounter, column)));
-  }
-
-  ScanState& state_;
-  const ProgramTable& table_;
-};
-
-// Mode 4: one face's holes merged into the template.
-class ProgramFileHandlers::FacePassHandler : public ScanModeHandler {
- public:
-  FacePassHandler(const HoleSet& holes, ScanState& state) : holes_(holes), state_(state) {}
-
-  void ScanBegin(LineScanner&) override { state_.OutputText.clear(); }
-
-  void LineScanned(LineScanner& scanner) override {
-    scanner.SetFieldSeparator(',');
-    if (state_.LineNumber == kRcmCommentLine) {
-      scanner.SetLine(ReplaceRcmComment(
-          scanner.Line(), std::string(kFaceCommentPrefix) + std::to_string(state_.CurrentFace)));
-    } else if (state_.LineNumber >= kRcmFirstRecordLine) {
-      const HoleRecord* hole = nullptr;
-      switch (RcmRecordKind(scanner.Field(1))) {
-        case RcmRecord::kMet:
-          scanner.SetField(kRcmValueField, FormatFixed6(1 - holes_.MetricSource));
-          break;
-        case RcmRecord::kHol:
-          ++state_.HoleCounter;
-          hole = FaceHole(holes_, state_.CurrentFace, state_.HoleCounter);
-          scanner.SetField(kRcmValueField, FormatFixed6(hole ? hole->Location : 0));
-          break;
-        case RcmRecord::kDri:
-          hole = FaceHole(holes_, state_.CurrentFace, state_.HoleCounter);
-          scanner.SetField(kRcmValueField, FormatFixed6(hole ? hole->Drill : 0));
-          break;
-        case RcmRecord::kDow:
-          hole = FaceHole(holes_, state_.CurrentFace, state_.HoleCounter);
-          scanner.SetField(kRcmValueField, FormatFixed6(hole ? hole->Dowel : 0));
-          break;
-        case RcmRecord::kOther:
-          break;
-      }
+ProgramTable ReadProgramText(std::string_view text, const std::string& path, bool rcmFormat,
+                             ProgramTable table) {
+  table.ClearTable();
+  table.HoleCount = 0;
+  table.FrameCaption = IsTemplateName(path) ? std::string(kUntitledName) : FileNamePart(path);
+  ForEachLine(text, path, [&](LineScanner& scanner, int lineNumber) {
+    if (rcmFormat) {
+      ReadRcmLine(scanner, lineNumber, table);
+    } else {
+      ReadAccLine(scanner, lineNumber, table);
     }
-    AppendOutputLine(state_, scanner.Line());
-  }
+  });
+  return table;
+}
 
-  void ScanEnd(LineScanner&) override {}
+std::string MergeTableIntoRcm(std::string_view baseText, const ProgramTable& table) {
+  return MergeRecords(baseText, table.Cmt1, [&](RcmRecord kind, int hole) {
+    if (kind == RcmRecord::kMet) return FormatFixed6(table.Inch ? -1 : 0);
+    // Row 0 is the caption row, never a hole: a flag before the first HOL writes 0.
+    if (hole < 1) return FormatFixed6(0);
+    const int column = kind == RcmRecord::kHol   ? ProgramTable::kLocationColumn
+                       : kind == RcmRecord::kDri ? ProgramTable::kDrillColumn
+                                                 : ProgramTable::kDowelColumn;
+    return FormatFixed6(ReadNumber(table.GetCell(hole, column)));
+  });
+}
 
- private:
-  const HoleSet& holes_;
-  ScanState& state_;
-};
+std::string MergeFaceIntoTemplate(std::string_view templateText, const HoleSet& holes, int face) {
+  return MergeRecords(templateText, std::string(kFaceCommentPrefix) + std::to_string(face),
+                      [&](RcmRecord kind, int n) {
+                        if (kind == RcmRecord::kMet) return FormatFixed6(1 - holes.MetricSource);
+                        // Hole 0 (a record before the first HOL) and holes past the face's table
+                        // read 0.
+                        const HoleRecord* hole = FaceHole(holes, face, n);
+                        if (hole == nullptr) return FormatFixed6(0);
+                        if (kind == RcmRecord::kHol) return FormatFixed6(hole->Location);
+                        return FormatFixed6(kind == RcmRecord::kDri ? hole->Drill : hole->Dowel);
+                      });
+}
 
-ProgramFileHandlers::ProgramFileHandlers(HoleSet& holes, ScanState& state, ProgramTable& table,
-                                         std::function<bool()> rcmFormat)
-    : load_(std::make_unique<LoadHandler>(state, table, std::move(rcmFormat))),
-      saveThroughBase_(std::make_unique<SaveThroughBaseHandler>(state, table)),
-      facePass_(std::make_unique<FacePassHandler>(holes, state)) {}
-
-ProgramFileHandlers::~ProgramFileHandlers() = default;
-
-void ProgramFileHandlers::Register(ScanRouter& router) {
-  router.SetHandler(kScanLoadProgram, load_.get());
-  router.SetHandler(kScanSaveThroughBase, saveThroughBase_.get());
-  router.SetHandler(kScanWriteFace, facePass_.get());
+std::string ResolveSaveTarget(const std::string& target) {
+  if (IsTemplateName(target)) return FolderPart(target) + std::string(kUntitledName);
+  return target;
 }
 
 }  // namespace tessaro

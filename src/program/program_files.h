@@ -1,12 +1,9 @@
 #pragma once
 
-#include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "gcode/hole_set.h"
-#include "gcode/scan_router.h"
 #include "program/program_table.h"
 
 namespace tessaro {
@@ -49,36 +46,27 @@ std::string FormatWholeNumber(double value);
 // each ended by CR LF.
 std::string FormatAccProgram(const ProgramTable& table, int holeCount);
 
-// OutputText gets the line and a CR LF.
-void AppendOutputLine(ScanState& state, std::string_view line);
+// A program file's text read into a table, which starts as `table` was (a program
+// that says nothing of its unit keeps the unit shown): both comments and every row
+// are emptied first, the frame caption becomes the file's name (Untitled.RCM for the
+// template), and HoleCount becomes the number of holes read. An RCM text whose first
+// line is not the USERLEVELS header fills nothing more.
+ProgramTable ReadProgramText(std::string_view text, const std::string& path, bool rcmFormat,
+                             ProgramTable table);
 
-// The scan handlers of the program files: mode 1 loads a program of the format in
-// force into the table, mode 2 merges the table into a base RCM program, mode 4
-// merges one face's holes into the template. Modes 2 and 4 leave the program's text
-// in OutputText; mode 2 also settles the file it is to be written to in SaveTarget.
-class ProgramFileHandlers {
- public:
-  ProgramFileHandlers(HoleSet& holes, ScanState& state, ProgramTable& table,
-                      std::function<bool()> rcmFormat);
-  ~ProgramFileHandlers();
-  ProgramFileHandlers(const ProgramFileHandlers&) = delete;
-  ProgramFileHandlers& operator=(const ProgramFileHandlers&) = delete;
+// A base RCM program's text with the table merged in: the comment on line 15, the
+// unit in the MET record, and each HOL, DRI and DOW record from the table's row of
+// that hole (a record before the first HOL writes 0); every other line as it was.
+// Each line ends with CR LF.
+std::string MergeTableIntoRcm(std::string_view baseText, const ProgramTable& table);
 
-  // Makes the router hand modes 1, 2 and 4 to these handlers.
-  void Register(ScanRouter& router);
+// The template's text with one face's holes in its hole records: the comment
+// "G-code Import Face N", the G-code file's unit in the MET record, and hole n of the
+// face in the n-th HOL, DRI and DOW records (0 past the face's holes).
+std::string MergeFaceIntoTemplate(std::string_view templateText, const HoleSet& holes, int face);
 
- private:
-  class LoadHandler;
-  class SaveThroughBaseHandler;
-  class FacePassHandler;
-
-  std::unique_ptr<LoadHandler> load_;
-  std::unique_ptr<SaveThroughBaseHandler> saveThroughBase_;
-  std::unique_ptr<FacePassHandler> facePass_;
-};
-
-// Where mode 2 writes: `saveTarget`, or the base program when it is empty; a target
-// named TEMPLATE.RCM in any letter case becomes Untitled.RCM in the same folder.
-std::string ResolveSaveTarget(const std::string& saveTarget, const std::string& basePath);
+// Where a save writes: `target`, except that one named Template.RCM in any letter case
+// becomes Untitled.RCM in the same folder: the template itself is never overwritten.
+std::string ResolveSaveTarget(const std::string& target);
 
 }  // namespace tessaro

@@ -36,6 +36,9 @@ class ProgramTable {
   std::string FrameCaption;  // the program's file name
   bool Inch = true;          // unit of the Location column; Metric is !Inch
   bool UnitsEnabled = false;
+  // The rows that hold the program's holes, as the last load or translation left them:
+  // an ACC save writes this many.
+  int HoleCount = 0;
 
  private:
   using Row = std::array<std::string, kColumns + 1>;  // column 0 unused

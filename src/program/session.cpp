@@ -6,9 +6,9 @@
 
 #include "app/app_folder.h"
 #include "app/file_names.h"
+#include "app/operator.h"
 #include "app/text.h"
 #include "gcode/gcode_interpreter.h"
-#include "gcode/scan_router.h"
 #include "outside/file_ops.h"
 #include "program/program_files.h"
 
@@ -82,25 +82,21 @@ TranslationSettings TranslationSettingsFromStored(const StoredOptions& stored,
   return settings;
 }
 
-Session::Session(Operator& op)
-    : operator_(op),
-      router_(std::make_unique<ScanRouter>(holes_, state_, op)),
-      interpreter_(std::make_unique<GcodeInterpreter>(
-          holes_, state_,
-          [this] {
-            return Exclusions{settings_.drillExclusion, settings_.dowelExclusion};
-          })),
-      programFiles_(std::make_unique<ProgramFileHandlers>(holes_, state_, table_,
-                                                          [this] { return settings_.rcmFormat; })) {
-  router_->SetHandler(kScanReadGcode, interpreter_.get());
-  programFiles_->Register(*router_);
+Status Session::ReadGcode(const std::string& gcodePath) {
+  GcodeReading reading =
+      ReadGcodeFile(gcodePath, holes_, {settings_.drillExclusion, settings_.dowelExclusion});
+  holes_ = std::move(reading.holes);
+  if (reading.status.ok() && holes_.RejectedFile) AskToDeleteRefusedFile(gcodePath);
+  return reading.status;
 }
 
-Session::~Session() = default;
-
-Status Session::ReadGcode(const std::string& gcodePath) {
-  state_.ScanMode = kScanReadGcode;
-  return router_->Scan(gcodePath);
+void Session::AskToDeleteRefusedFile(const std::string& path) {
+  const std::string text = "         Source file " + FileNamePart(path) + "\r" +
+                           "    Is not of the correct file type." + "\r\r" +
+                           "      Do you wish to delete it?";
+  if (!operator_.AskYesNo("Alert!", text)) return;
+  const Status removed = RemoveFile(path);
+  if (!removed.ok()) operator_.Tell("Alert!", removed.error());
 }
 
 TranslationReport Session::Process(const std::string& gcodePath) {
@@ -161,23 +157,16 @@ void Session::WriteFaceProgram(const std::string& path, std::string_view text, b
 
 void Session::ProcessRcm(const std::string& gcodePath, const FacePaths& paths,
                          TranslationReport& report) {
-  const std::string templatePath = TemplatePath(settings_.appFolder);
-  // All four texts are built before any is written: a template that cannot be read
-  // leaves the destination as it was.
-  std::array<std::string, kLastFace + 1> texts;
-  for (int face = kFirstFace; face <= kLastFace; ++face) {
-    state_.CurrentFace = face;
-    state_.ScanMode = kScanWriteFace;
-    const Status scanned = router_->Scan(templatePath);
-    if (!scanned.ok()) {
-      report.errors.push_back(scanned.error());
-      return;
-    }
-    texts[face] = std::move(state_.OutputText);
-    state_.OutputText.clear();
+  // The template is read once; a template that cannot be read leaves the destination
+  // as it was.
+  const FileContents templateFile = ReadFileContents(TemplatePath(settings_.appFolder));
+  if (!templateFile.status.ok()) {
+    report.errors.push_back(templateFile.status.error());
+    return;
   }
   for (int face = kFirstFace; face <= kLastFace; ++face) {
-    WriteFaceProgram(paths[face], texts[face], FaceTest(face), report);
+    WriteFaceProgram(paths[face], MergeFaceIntoTemplate(templateFile.text, holes_, face),
+                     FaceTest(face), report);
   }
   holes_.FaceHoleCount = {};
   lastTranslatedFile_ = gcodePath;
@@ -204,40 +193,40 @@ void Session::ProcessAcc(const FacePaths& paths, TranslationReport& report) {
       ++row;
     }
     table_.Cmt1 = holes_.MacroName;
-    state_.HoleCounter = row - 1;
+    table_.HoleCount = row - 1;
 
     const bool lastPosition = position == kLastFace - 1;
     bool hide = false;
     if (settings_.omissionRulesEnabled) {
       hide = FaceTest(face);
     } else {
-      hide = state_.HoleCounter == 0 && lastPosition;
+      hide = table_.HoleCount == 0 && lastPosition;
     }
-    WriteFaceProgram(paths[face], FormatAccProgram(table_, state_.HoleCounter), hide, report);
-    if (!settings_.omissionRulesEnabled && state_.HoleCounter > 0) break;
+    WriteFaceProgram(paths[face], FormatAccProgram(table_, table_.HoleCount), hide, report);
+    if (!settings_.omissionRulesEnabled && table_.HoleCount > 0) break;
   }
   holes_.FaceHoleCount = {};
-  state_.ScanMode = kScanIdle;
 }
 
 Status Session::LoadProgramFile(const std::string& path) {
-  table_.ClearTable();
-  if (path.empty()) return Status::Ok();
-  state_.ScanMode = kScanLoadProgram;
-  return router_->Scan(path);
+  if (path.empty()) {
+    table_.ClearTable();
+    return Status::Ok();
+  }
+  const FileContents program = ReadFileContents(path);
+  if (!program.status.ok()) return program.status;
+  table_ = ReadProgramText(program.text, path, settings_.rcmFormat, std::move(table_));
+  return Status::Ok();
 }
 
-Status Session::SaveFile(const std::string& path) {
-  return ReplaceFileContents(path, FormatAccProgram(table_, state_.HoleCounter));
-}
-
-SaveOutcome Session::SaveThroughBase(const std::string& basePath, const std::string& saveTarget) {
-  state_.SaveTarget = saveTarget;
-  state_.ScanMode = kScanSaveThroughBase;
-  const Status scanned = router_->Scan(basePath);
-  if (!scanned.ok()) return {ResolveSaveTarget(saveTarget, basePath), scanned};
-  const std::string target = state_.SaveTarget;
-  return {target, ReplaceFileContents(target, state_.OutputText)};
+SaveOutcome Session::SaveProgram(const std::string& target, const std::string& basePath) {
+  if (!settings_.rcmFormat) {
+    return {target, ReplaceFileContents(target, FormatAccProgram(table_, table_.HoleCount))};
+  }
+  const std::string written = ResolveSaveTarget(target);
+  const FileContents base = ReadFileContents(basePath);
+  if (!base.status.ok()) return {written, base.status};
+  return {written, ReplaceFileContents(written, MergeTableIntoRcm(base.text, table_))};
 }
 
 std::string Session::ApplyMask(std::string_view sourceName, int face) const {

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +15,6 @@
 namespace tessaro {
 
 class Operator;
-class ScanRouter;
-class GcodeInterpreter;
-class ProgramFileHandlers;
 
 // The options a translation reads, kept current by whoever owns the session (the
 // desktop from its controls, the headless tool from the settings file).
@@ -62,13 +58,12 @@ struct TranslationReport {
   bool ok() const { return !refused && errors.empty(); }
 };
 
-// Owns everything a scan shares: the hole set, the scan state, the program table and
-// the one scanner through which every file is read. The desktop window and the
-// headless tool each own one Session.
+// Owns what successive commands share: the hole set that carries over from one G-code
+// file to the next, the program table the operator sees, and the translation settings.
+// The desktop window and the headless tool each own one Session.
 class Session {
  public:
-  explicit Session(Operator& op);
-  ~Session();
+  explicit Session(Operator& op) : operator_(op) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -76,12 +71,12 @@ class Session {
   const TranslationSettings& Settings() const { return settings_; }
   HoleSet& Holes() { return holes_; }
   const HoleSet& Holes() const { return holes_; }
-  ScanState& State() { return state_; }
   ProgramTable& Table() { return table_; }
   const ProgramTable& Table() const { return table_; }
   Operator& Asker() { return operator_; }
 
-  // Reads one G-code file into the hole set only (nothing is written).
+  // Reads one G-code file into the hole set only (nothing is written), with the
+  // exclusion digits in force. A refused file asks whether to delete it.
   Status ReadGcode(const std::string& gcodePath);
 
   // Translates one G-code file into its face programs in the destination folder: in
@@ -91,14 +86,13 @@ class Session {
   // an unreadable template write nothing; failures name the file in `errors`.
   TranslationReport Process(const std::string& gcodePath);
 
-  // Loads a program file of the format in force into the table; "" only clears it.
+  // Loads a program file of the format in force into the table; "" only clears it. A
+  // file that cannot be read leaves the table as it was.
   Status LoadProgramFile(const std::string& path);
-  // Writes the comment and the first HoleCounter rows of the table as an ACC program.
-  Status SaveFile(const std::string& path);
-  // Writes the table through the RCM base program `basePath` to `saveTarget` (empty:
-  // back into the base program). A target named TEMPLATE.RCM is written as
-  // Untitled.RCM beside it.
-  SaveOutcome SaveThroughBase(const std::string& basePath, const std::string& saveTarget);
+  // Saves the table to `target`. RCM: merged into the base program `basePath` (the
+  // program being saved over, or the one a Save As starts from), written to
+  // ResolveSaveTarget(target). ACC: the comment and the first HoleCount rows.
+  SaveOutcome SaveProgram(const std::string& target, const std::string& basePath);
 
   // The output base name of a source file name for a face (at most 8 characters).
   std::string ApplyMask(std::string_view sourceName, int face) const;
@@ -119,6 +113,7 @@ class Session {
   std::optional<FacePaths> FaceProgramPaths(const std::string& gcodePath,
                                             TranslationReport& report) const;
   void ProcessRcm(const std::string& gcodePath, const FacePaths& paths, TranslationReport& report);
+  void AskToDeleteRefusedFile(const std::string& path);
   void ProcessAcc(const FacePaths& paths, TranslationReport& report);
   void WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
                         TranslationReport& report);
@@ -126,13 +121,9 @@ class Session {
   Operator& operator_;
   TranslationSettings settings_;
   HoleSet holes_;
-  ScanState state_;
   ProgramTable table_;
   std::string lastTranslatedFile_;
   HoleSet translatedHoles_;
-  std::unique_ptr<ScanRouter> router_;
-  std::unique_ptr<GcodeInterpreter> interpreter_;
-  std::unique_ptr<ProgramFileHandlers> programFiles_;
 };
 
 }  // namespace tessaro

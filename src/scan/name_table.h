@@ -66,8 +66,6 @@ class NameTable {
     return values_[slot];
   }
 
-  bool Contains(const NameKeyValue& key) const { return keys_[SlotOf(key)] != kEmpty; }
-
  private:
   static constexpr NameKeyValue kEmpty{};  // no key is all zero: the empty name has none
 

@@ -1,5 +1,6 @@
 #include "scan/scan_cycle.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -22,10 +23,14 @@ constexpr int kFaceCount = 4;
 constexpr std::size_t kLongestSourceName = 8;
 constexpr int kStepsPerYield = 256;
 
-bool IsEligible(std::string_view trimmedName) {
-  return !trimmedName.empty() && CharacterCount(trimmedName) <= kLongestSourceName &&
-         trimmedName.find('~') == std::string_view::npos;
+Ineligibility IneligibilityOf(std::string_view trimmedName) {
+  if (trimmedName.empty()) return Ineligibility::kBlankName;
+  if (CharacterCount(trimmedName) > kLongestSourceName) return Ineligibility::kLongName;
+  if (trimmedName.find('~') != std::string_view::npos) return Ineligibility::kTilde;
+  return Ineligibility::kNone;
 }
+
+std::string ProgramPattern(const std::string& extension) { return "*." + extension; }
 
 // Calls the owner's yield now and then: it may run a whole event loop pass.
 class Yielder {
@@ -85,39 +90,104 @@ NameTable IndexPrograms(const FolderListing& programs) {
   return index;
 }
 
-// Whether an eligible source has no program under any face name, or a program
-// older than itself.
-bool NeedsTranslation(const FileEntry& source, const FaceKeys& keys, const NameTable& index,
-                      const FolderListing& programs) {
+// An eligible source is translated when no program is listed under any of its face
+// names, or one is older than itself.
+SourcePlan PlanEligibleSource(const FileEntry& source, const FaceKeys& keys, const NameTable& index,
+                              const FolderListing& programs) {
+  SourcePlan plan;
   int found = 0;
-  bool upToDate = true;
   for (const std::optional<NameKeyValue>& key : keys) {
     const std::optional<std::uint32_t> program = key ? index.Find(*key) : std::nullopt;
     if (!program) continue;
     ++found;
-    if (source.stamp > programs.entries[*program].stamp) upToDate = false;
+    const bool named = std::find(plan.olderPrograms.begin(), plan.olderPrograms.end(), *program) !=
+                       plan.olderPrograms.end();
+    if (source.stamp > programs.entries[*program].stamp && !named) {
+      plan.olderPrograms.push_back(*program);
+    }
   }
-  return found == 0 || !upToDate;
+  plan.verdict = found == 0 || !plan.olderPrograms.empty() ? SourceVerdict::kTranslate
+                                                           : SourceVerdict::kUpToDate;
+  return plan;
 }
 
-void RunOrphanPass(const std::vector<FaceKeys>& sourceKeys, const FolderListing& programs,
-                   const std::string& destinationFolder, Yielder& yielder, TickOutcome& outcome) {
-  // Every listed source owns its names, the ones never translated included.
+std::vector<ProgramPlan> PlanPrograms(const std::vector<FaceKeys>& sourceKeys,
+                                      const FolderListing& programs, Yielder& yielder) {
+  // Every listed source owns its names, the ones never translated included; the
+  // first listed source that gives a name owns it.
   NameTable owned(sourceKeys.size() * kFaceCount);
-  for (const FaceKeys& keys : sourceKeys) {
-    for (const std::optional<NameKeyValue>& key : keys) {
-      if (key) owned.Add(*key, 0);
+  for (std::size_t i = 0; i < sourceKeys.size(); ++i) {
+    for (const std::optional<NameKeyValue>& key : sourceKeys[i]) {
+      if (key) owned.Add(*key, static_cast<std::uint32_t>(i));
     }
   }
 
-  for (const FileEntry& program : programs.entries) {
+  std::vector<ProgramPlan> plans(programs.entries.size());
+  for (std::size_t j = 0; j < programs.entries.size(); ++j) {
     yielder.Step();
-    const std::string_view name = Trim(program.baseName);
-    if (name.empty() || IsTemplateBaseName(name)) continue;
+    const std::string_view name = Trim(programs.entries[j].baseName);
     const std::optional<NameKeyValue> key = NameKey(name);
-    if (key && owned.Contains(*key)) continue;
+    if (const std::optional<std::uint32_t> source = key ? owned.Find(*key) : std::nullopt) {
+      plans[j].verdict = ProgramVerdict::kOwned;
+      plans[j].source = *source;
+    } else if (!name.empty() && !IsTemplateBaseName(name)) {
+      plans[j].verdict = ProgramVerdict::kOrphan;
+    }
+  }
+  return plans;
+}
 
-    const std::string path = JoinPath(destinationFolder, program.name);
+TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttributes attributes,
+                  Yielder& yielder) {
+  TickPlan plan;
+  // An empty path would list the working folder.
+  if (inputs.sourceFolder.empty() || inputs.destinationFolder.empty()) {
+    plan.errors.push_back("No source or no program folder is set");
+    return plan;
+  }
+  const std::string extension = session.Settings().programExtension();
+  // Hidden programs are listed all the same; only a report needs the flag.
+  plan.sourceListing = ListFolder(inputs.sourceFolder, "*.", HiddenFlag::kSkip);
+  plan.programListing =
+      ListFolder(inputs.destinationFolder, ProgramPattern(extension),
+                 attributes == ProgramAttributes::kRead ? HiddenFlag::kRead : HiddenFlag::kSkip);
+  if (!plan.sourceListing.ok()) plan.errors.push_back(plan.sourceListing.error);
+  if (!plan.programListing.ok()) plan.errors.push_back(plan.programListing.error);
+  if (!plan.ok()) return plan;
+
+  const FolderListing& sources = plan.sourceListing;
+  const FolderListing& programs = plan.programListing;
+  const std::vector<FaceKeys> sourceKeys = ProgramKeysOfSources(session, sources, yielder);
+  const NameTable index = IndexPrograms(programs);
+  plan.sources.reserve(sources.entries.size());
+  for (std::size_t i = 0; i < sources.entries.size(); ++i) {
+    const Ineligibility ineligibility = IneligibilityOf(Trim(sources.entries[i].baseName));
+    if (ineligibility != Ineligibility::kNone) {
+      plan.sources.push_back({SourceVerdict::kNotEligible, ineligibility, {}});
+    } else {
+      plan.sources.push_back(
+          PlanEligibleSource(sources.entries[i], sourceKeys[i], index, programs));
+    }
+  }
+
+  plan.programs = PlanPrograms(sourceKeys, programs, yielder);
+  if (attributes == ProgramAttributes::kRead) {
+    for (std::size_t j = 0; j < programs.entries.size(); ++j) {
+      plan.programs[j].hidden = programs.entries[j].hidden;
+      plan.programs[j].readOnly =
+          IsReadOnly(JoinPath(inputs.destinationFolder, programs.entries[j].name));
+    }
+  }
+  return plan;
+}
+
+void RunOrphanPass(const TickPlan& plan, const std::string& destinationFolder, Yielder& yielder,
+                   TickOutcome& outcome) {
+  for (std::size_t j = 0; j < plan.programs.size(); ++j) {
+    yielder.Step();
+    if (plan.programs[j].verdict != ProgramVerdict::kOrphan) continue;
+
+    const std::string path = JoinPath(destinationFolder, plan.programListing.entries[j].name);
     if (!FileExists(path)) continue;  // gone since the listing
     SetFileAttributes(path, kArchiveAttribute);
     const Status removed = RemoveFile(path);
@@ -130,9 +200,13 @@ void RunOrphanPass(const std::vector<FaceKeys>& sourceKeys, const FolderListing&
   }
 }
 
-std::string ProgramPattern(const std::string& extension) { return "*." + extension; }
-
 }  // namespace
+
+TickPlan PlanTick(const Session& session, const TickInputs& inputs, ProgramAttributes attributes) {
+  const std::function<void()> noYield;
+  Yielder yielder(noYield);
+  return MakePlan(session, inputs, attributes, yielder);
+}
 
 ScanCycle::ScanCycle(Session& session) : session_(session) {}
 
@@ -146,34 +220,19 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   const RunningGuard guard(running_);
   Yielder yielder(yield);
 
-  // An empty path would list the working folder.
-  if (inputs.sourceFolder.empty() || inputs.destinationFolder.empty()) {
-    outcome.errors.push_back("No source or no program folder is set");
+  const TickPlan plan = MakePlan(session_, inputs, ProgramAttributes::kSkip, yielder);
+  if (!plan.ok()) {
+    outcome.errors = plan.errors;
     return outcome;
   }
-  const std::string extension = session_.Settings().programExtension();
-  // The hidden flag is not needed: hidden programs are listed all the same.
-  const FolderListing sources = ListFolder(inputs.sourceFolder, "*.", HiddenFlag::kSkip);
-  const FolderListing programs =
-      ListFolder(inputs.destinationFolder, ProgramPattern(extension), HiddenFlag::kSkip);
-  if (!sources.ok()) outcome.errors.push_back(sources.error);
-  if (!programs.ok()) outcome.errors.push_back(programs.error);
-  if (!outcome.errors.empty()) return outcome;
 
   session_.Settings().destinationFolder = inputs.destinationFolder;
   RemoveStaleTemporaryFiles(inputs.destinationFolder);
-  const std::vector<FaceKeys> sourceKeys = ProgramKeysOfSources(session_, sources, yielder);
-  const NameTable index = IndexPrograms(programs);
-
-  for (std::size_t i = 0; i < sources.entries.size(); ++i) {
+  for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     yielder.Step();
-    const FileEntry& source = sources.entries[i];
-    if (!IsEligible(Trim(source.baseName)) ||
-        !NeedsTranslation(source, sourceKeys[i], index, programs)) {
-      continue;
-    }
+    if (plan.sources[i].verdict != SourceVerdict::kTranslate) continue;
 
-    const std::string path = JoinPath(inputs.sourceFolder, source.name);
+    const std::string path = JoinPath(inputs.sourceFolder, plan.sourceListing.entries[i].name);
     const TranslationReport report = session_.Process(path);
     outcome.translated = true;
     if (report.refused) {
@@ -189,9 +248,7 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   }
   outcome.changed = outcome.translated;
 
-  if (inputs.autoDel == 1) {
-    RunOrphanPass(sourceKeys, programs, inputs.destinationFolder, yielder, outcome);
-  }
+  if (inputs.autoDel == 1) RunOrphanPass(plan, inputs.destinationFolder, yielder, outcome);
   return outcome;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "outside/folder_listing.h"
 
 namespace tessaro {
 
@@ -29,11 +32,59 @@ struct TickOutcome {
   bool ok() const { return errors.empty(); }
 };
 
-// One tick of the automatic scan: lists both folders once, translates every
-// eligible G-code file that has no program or a program older than itself, and
-// runs the orphan pass. The listings are all the tick knows: programs it writes
-// are seen from the next tick on. A folder that cannot be listed stops the tick
-// before anything is translated or deleted.
+// What a tick would do with one G-code file of the source folder.
+enum class SourceVerdict {
+  kTranslate,    // no program is listed under its face names, or one is older
+  kUpToDate,     // programs are listed, none older than the file
+  kNotEligible,  // its name rules it out
+};
+
+enum class Ineligibility { kNone, kBlankName, kLongName, kTilde };
+
+struct SourcePlan {
+  SourceVerdict verdict = SourceVerdict::kNotEligible;
+  Ineligibility ineligibility = Ineligibility::kNone;  // why, for kNotEligible
+  // For kTranslate: the listed programs (indexes into the program listing) older
+  // than the file; empty when it has no program yet.
+  std::vector<std::size_t> olderPrograms;
+};
+
+// What the orphan pass makes of one program of the destination folder.
+enum class ProgramVerdict {
+  kOwned,   // a listed G-code file gives its name
+  kOrphan,  // deleted when automatic deletion is on
+  kSpared,  // named TEMPLATE (any letter case) or blank: never deleted
+};
+
+struct ProgramPlan {
+  ProgramVerdict verdict = ProgramVerdict::kSpared;
+  std::size_t source = 0;  // for kOwned: the first listed G-code file it belongs to
+  bool hidden = false;     // both only read on request (ProgramAttributes::kRead)
+  bool readOnly = false;
+};
+
+enum class ProgramAttributes { kSkip, kRead };
+
+// A tick's decisions, taken from one listing of each folder.
+struct TickPlan {
+  FolderListing sourceListing;        // G-code files, entries in listing order
+  FolderListing programListing;       // programs of the extension in force
+  std::vector<SourcePlan> sources;    // one per source listing entry
+  std::vector<ProgramPlan> programs;  // one per program listing entry
+  std::vector<std::string> errors;    // unset or unlistable folders: nothing is planned
+  bool ok() const { return errors.empty(); }
+};
+
+// Lists both folders and decides, without touching any file, which G-code files a
+// tick translates and which programs its orphan pass deletes (the latter only when
+// `inputs.autoDel` is 1; the plan marks orphans whatever it holds).
+TickPlan PlanTick(const Session& session, const TickInputs& inputs,
+                  ProgramAttributes attributes = ProgramAttributes::kSkip);
+
+// One tick of the automatic scan: plans (see PlanTick), then translates every
+// G-code file the plan marks and runs the orphan pass. The listings are all the
+// tick knows: programs it writes are seen from the next tick on. A folder that
+// cannot be listed stops the tick before anything is translated or deleted.
 //
 // `yield` runs between pieces of work (after each translation and every few
 // hundred names) so that a window stays responsive. Ticks never overlap: a RunTick

@@ -16,16 +16,19 @@ struct CliRun {
   std::string err;
 };
 
+// A word as one word for the shell.
+inline std::string ShellQuoted(const std::string& word) {
+  std::string result = "'";
+  for (const char c : word) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
 // Runs the built tessaro-cli with `arguments`; its output is caught in `scratch`.
 inline CliRun RunCli(const std::vector<std::string>& arguments, const TempFolder& scratch) {
-  const auto quoted = [](const std::string& word) {
-    std::string result = "'";
-    for (const char c : word) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-  };
-  std::string command = quoted(TESSARO_CLI_PATH);
-  for (const std::string& argument : arguments) command += " " + quoted(argument);
-  command += " >" + quoted(scratch.File("cli.out")) + " 2>" + quoted(scratch.File("cli.err"));
+  std::string command = ShellQuoted(TESSARO_CLI_PATH);
+  for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
+  command +=
+      " >" + ShellQuoted(scratch.File("cli.out")) + " 2>" + ShellQuoted(scratch.File("cli.err"));
   const int status = std::system(command.c_str());
   CliRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

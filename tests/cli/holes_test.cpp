@@ -45,14 +45,14 @@ TEST_F(HolesCommand, JsonAndTableHoldEveryCountedHoleOfEachFaceInFileOrder) {
   const testing::CliRun run = Holes({"--json", door});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
-            "{\"accepted\": true, \"metric\": true, \"panel\": [800, 600, 18], "
-            "\"macro\": \"DOOR\", \"faces\": ["
-            "[{\"location\": 0, \"drill\": 0, \"dowel\": 1}], "
-            "[{\"location\": 120, \"drill\": 1, \"dowel\": 1}, "
-            "{\"location\": 680, \"drill\": 0, \"dowel\": 1}, "
-            "{\"location\": 0, \"drill\": 0, \"dowel\": 1}], "
-            "[], [], "
-            "[{\"location\": 550, \"drill\": 0, \"dowel\": 1}]]}\n");
+            "{\"accepted\":true,\"metric\":true,\"panel\":[800.0,600.0,18.0],"
+            "\"macro\":\"DOOR\",\"faces\":["
+            "[{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
+            "[{\"location\":120.0,\"drill\":1,\"dowel\":1},"
+            "{\"location\":680.0,\"drill\":0,\"dowel\":1},"
+            "{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
+            "[],[],"
+            "[{\"location\":550.0,\"drill\":0,\"dowel\":1}]]}\n");
 
   EXPECT_THAT(Holes({door}).out, HasSubstr("\nFace 1 (top): 3 holes\n"
                                            "  Hole      Location  Drill  Dowel\n"
@@ -81,9 +81,9 @@ TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAndTheSettingsFileIsNeverWritte
   const testing::CliRun run = Holes({"--json", gcode});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out,
-            "{\"accepted\": true, \"metric\": false, \"panel\": [24.5, 18, 0.75], "
-            "\"macro\": \"\", \"faces\": [[], [], [], "
-            "[{\"location\": 2.125, \"drill\": 1, \"dowel\": 1}], []]}\n");
+            "{\"accepted\":true,\"metric\":false,\"panel\":[24.5,18.0,0.75],"
+            "\"macro\":\"\",\"faces\":[[],[],[],"
+            "[{\"location\":2.125,\"drill\":1,\"dowel\":1}],[]]}\n");
   EXPECT_EQ(home_.Read("Tessaro.INI"), settings);
   EXPECT_EQ(std::filesystem::last_write_time(home_.File("Tessaro.INI")), stamp);
 }
@@ -92,7 +92,7 @@ TEST_F(HolesCommand, MacroNameIsEscapedForJson) {
   const testing::CliRun run = Holes(
       {"--json", source_.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_THAT(run.out, HasSubstr("\"macro\": \"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \\u00c4\""));
+  EXPECT_THAT(run.out, HasSubstr("\"macro\":\"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \xC3\x84\""));
   EXPECT_FALSE(home_.Exists("Tessaro.INI"));
 }
 
@@ -100,8 +100,8 @@ TEST_F(HolesCommand, RefusedOrUnreadableFileExitsOneAndUsageErrorsTwo) {
   const testing::CliRun refused = Holes({"--json", source_.Write("NOTES", "%\nG81 P1 X5 G54\n")});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.out,
-            "{\"accepted\": false, \"metric\": false, \"panel\": [0, 0, 0], \"macro\": \"\", "
-            "\"faces\": [[], [], [], [], []]}\n");
+            "{\"accepted\":false,\"metric\":false,\"panel\":[0.0,0.0,0.0],\"macro\":\"\","
+            "\"faces\":[[],[],[],[],[]]}\n");
   EXPECT_THAT(refused.err, HasSubstr("refused"));
   EXPECT_EQ(source_.Read("NOTES"), "%\nG81 P1 X5 G54\n");
   const testing::CliRun refusedSvg = Holes({"--svg", source_.File("NOTES")});

@@ -46,7 +46,7 @@ class ScanCommandTest : public ::testing::Test {
                       "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
   }
   testing::CliRun Once(const std::string& option = "--once") const {
-    return testing::RunCli({"scan", "--home", folder_.File("home"), option}, folder_);
+    return testing::RunCli({"scan", "--home=" + folder_.File("home"), option}, folder_);
   }
   bool HasPrograms(const std::string& base) const {
     for (int face = 1; face <= 4; ++face) {

@@ -4,13 +4,10 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
-#include "outside/dos_attributes.h"
 #include "outside/path_text.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
@@ -18,6 +15,7 @@
 #ifdef _WIN32
 #include <thread>
 
+#include "outside/dos_attributes.h"
 #include "outside/windows_api.h"
 #else
 #include <sys/resource.h>
@@ -272,35 +270,15 @@ TEST(Attributes, HiddenIsSetClearedAndReadBack) {
   EXPECT_TRUE(IsHidden(file));
   EXPECT_TRUE(IsReadOnly(file));
   EXPECT_FALSE(SetReadOnly(folder.File("GONE"), true).ok());
-}
-
-std::string Bytes(std::initializer_list<int> bytes) {
-  std::string text;
-  for (int b : bytes) text += static_cast<char>(b);
-  return text;
-}
-
-using Attribute = std::pair<std::string, std::optional<int>>;  // value, bits
-
-// The text form "0x" and hexadecimal digits, or a NUL-terminated text, a 16-bit version,
-// then that version's fields; the text when the fields fail.
-TEST(ParseDosAttributes, ReadsTheTextFormAndTheBinaryFormOfEveryVersion) {
-  int row = 0;
-  for (const auto& [value, bits] :
-       {Attribute{"0x20", 32}, Attribute{Bytes({'0', 'x', '2', 0}), 2}, Attribute{"", std::nullopt},
-        Attribute{"0xZ", std::nullopt}, Attribute{"0x2 hidden", std::nullopt},
-        Attribute{Bytes({0, 1, 0, 0x22, 0, 0, 0, 0, 0, 0, 0}), 0x22},
-        Attribute{Bytes({0, 2, 0, 0xff, 0, 0, 0, 0x02, 0, 0, 0}), 0x02},
-        Attribute{Bytes({'0', 'x', '2', 0, 3, 0, 1, 0, 0, 0, 0x02, 0, 0, 0}), 2},
-        Attribute{Bytes({0, 4, 0, 1, 0, 0, 0, 0x20, 0, 0, 0, 1, 2, 3, 4}), 32},
-        Attribute{Bytes({0, 5, 0, 0x0f, 0, 0, 0, 0x12, 0x01, 0, 0}), 0x112},
-        // attributes not marked valid, an unknown version, fields cut short
-        Attribute{Bytes({'0', 'x', '2', 0, 3, 0, 0, 0, 0, 0, 0x20, 0, 0, 0}), 2},
-        Attribute{Bytes({'0', 'x', '2', '0', 0, 9, 0, 1, 0, 0, 0, 2, 0, 0, 0}), 32},
-        Attribute{Bytes({'0', 'x', '2', 0, 3, 0, 1, 0}), 2},
-        Attribute{Bytes({0, 9, 0}), std::nullopt}}) {
-    EXPECT_EQ(ParseDosAttributes(value), bits) << "row " << row++;
-  }
+#ifndef _WIN32
+  // Read-only as a Samba client marks it: in the attribute only.
+  SetFileAttributes(file, kArchiveAttribute);
+  ::setxattr(file.c_str(), "user.DOSATTRIB", "0x21", 4, 0);
+  EXPECT_TRUE(IsReadOnly(file));
+  ASSERT_TRUE(SetReadOnly(file, false).ok());
+  EXPECT_FALSE(IsReadOnly(file));
+  EXPECT_EQ(DosAttribute(file), "0x20");
+#endif
 }
 
 TEST(Locations, ExecutablePathIsThisTestProgram) {

@@ -50,11 +50,11 @@ TEST_F(ProgramFiles, AccLoadTakesTheFirstLineAsCommentAndSavesTheSameBytes) {
   const std::string path = folder.Write("P.ACC", text);
   ASSERT_TRUE(session.LoadProgramFile(path).ok());
   EXPECT_EQ(session.Table().Cmt1, "HOLES-LEFT, \"oak\"");
-  EXPECT_EQ(session.State().HoleCounter, 2);
+  EXPECT_EQ(session.Table().HoleCount, 2);
   EXPECT_EQ(session.Table().GetCell(1, 1), "12.5");
   EXPECT_EQ(session.Table().GetCell(2, 3), "1");
 
-  ASSERT_TRUE(session.SaveFile(folder.File("COPY.ACC")).ok());
+  ASSERT_TRUE(session.SaveProgram(folder.File("COPY.ACC"), "").status.ok());
   EXPECT_EQ(folder.Read("COPY.ACC"), text);
 }
 
@@ -64,7 +64,7 @@ TEST_F(ProgramFiles, AccProgramWithMoreThanTenHolesLoadsAndSavesWhole) {
     text += "Hole " + std::to_string(hole) + "\r\n" + std::to_string(hole * 10) + ". 1 0 0\r\n";
   }
   ASSERT_TRUE(session.LoadProgramFile(folder.Write("MANY.ACC", text)).ok());
-  ASSERT_TRUE(session.SaveFile(folder.File("COPY.ACC")).ok());
+  ASSERT_TRUE(session.SaveProgram(folder.File("COPY.ACC"), "").status.ok());
   EXPECT_EQ(folder.Read("COPY.ACC"), text);
 }
 
@@ -86,13 +86,13 @@ TEST_F(ProgramFiles, RcmLoadThenSaveThroughTheTemplateGivesTheProgramBack) {
   EXPECT_EQ(table.Cmt1, "Cut 2, \"oak\"");
   EXPECT_TRUE(table.UnitsEnabled);
   EXPECT_TRUE(table.Inch);
-  EXPECT_EQ(session.State().HoleCounter, 3);
+  EXPECT_EQ(session.Table().HoleCount, 3);
   EXPECT_EQ(table.GetCell(2, 1), ".5");
   EXPECT_EQ(table.GetCell(2, 3), "1");
   EXPECT_EQ(table.GetCell(3, 1), "12.7");
 
   const std::string base = folder.Write("BASE.RCM", SmallTemplate());
-  const SaveOutcome saved = session.SaveThroughBase(base, folder.File("OUT.RCM"));
+  const SaveOutcome saved = session.SaveProgram(folder.File("OUT.RCM"), base);
   ASSERT_TRUE(saved.status.ok()) << saved.status.error();
   EXPECT_EQ(saved.path, folder.File("OUT.RCM"));
   EXPECT_EQ(folder.Read("OUT.RCM"), program);
@@ -111,7 +111,7 @@ TEST_F(ProgramFiles, RcmLoadFillsRowsOnlyFromLineNineteenAfterTheFirstHole) {
   EXPECT_EQ(session.Table().GetCell(0, 2), "Drill");
   EXPECT_EQ(session.Table().GetCell(0, 3), "Dowel");
   EXPECT_EQ(session.Table().GetCell(1, 1), "4.25");
-  EXPECT_EQ(session.State().HoleCounter, 3);
+  EXPECT_EQ(session.Table().HoleCount, 3);
 }
 
 TEST(RcmComment, IsReadFromFieldOneAndReplacedKeepingTheOtherFields) {
@@ -132,13 +132,13 @@ TEST_F(ProgramFiles, TemplateLoadsAndSavesAsUntitledBesideIt) {
   ASSERT_TRUE(session.LoadProgramFile(base).ok());
   EXPECT_EQ(session.Table().FrameCaption, "Untitled.RCM");
   session.Table().SetCell(1, 1, "7");
-  const SaveOutcome outcome = session.SaveThroughBase(base, "");
+  const SaveOutcome outcome = session.SaveProgram(base, base);
   ASSERT_TRUE(outcome.status.ok());
   EXPECT_EQ(outcome.path, folder.File("Untitled.RCM"));
   EXPECT_EQ(folder.Read("template.rcm"), SmallTemplate());
   EXPECT_EQ(SplitCrLf(folder.Read("Untitled.RCM")).at(19), "HOL,1,0,0,7.000000,9");
 
-  EXPECT_EQ(ResolveSaveTarget("/q/TEMPLATE.RCM.bak", "/p/A1.RCM"), "/q/TEMPLATE.RCM.bak");
+  EXPECT_EQ(ResolveSaveTarget("/q/TEMPLATE.RCM.bak"), "/q/TEMPLATE.RCM.bak");
 }
 
 }  // namespace

@@ -223,6 +223,26 @@ TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateOverHiddenAndReadOnlyProg
   EXPECT_EQ(lines.at(19), "HOL,1,0,0,1.500000,9");
 }
 
+TEST_F(Translation, RefusedFileAsksWhetherToDeleteItAndAnUnreadableOneFailsNamingIt) {
+  for (const bool yes : {true, false}) {
+    const std::string path = Gcode("PART", "%\nG71 X800 Y600 Z18\nG81 P1 X5 G54\n");
+    asker.answer = yes;
+    asker.questions.clear();
+    EXPECT_TRUE(session.Process(path).refused);
+    EXPECT_EQ(asker.questions,
+              std::vector<std::string>{"Alert!|         Source file PART\r    Is not of the "
+                                       "correct file type.\r\r      Do you wish to delete it?"});
+    EXPECT_EQ(folder.Exists("gcode/PART"), !yes);
+    EXPECT_EQ(session.Holes().MacroParams[kParamPanelX], 0);  // nothing after line 1 is read
+  }
+  session.ReadGcode(Gcode("PART", kFaceTwoHoles));
+  const Status unreadable = session.ReadGcode(folder.File("GONE"));
+  EXPECT_EQ(unreadable.error(),
+            "Cannot read " + folder.File("GONE") + ": No such file or directory");
+  EXPECT_EQ(session.Holes().FaceHoleCount[2], 2);
+  EXPECT_EQ(session.Holes().ScannedFile, folder.File("gcode/PART"));
+}
+
 TEST_F(Translation, ProgramsAndTheTemplateAreFoundInAnyLetterCase) {
   session.Settings().rcmFormat = true;
   std::filesystem::remove(folder.File("Template.RCM"));
@@ -244,14 +264,16 @@ TEST_F(Translation, ProgramsAndTheTemplateAreFoundInAnyLetterCase) {
 TEST_F(Translation, LoneCrLineEndsAndByteOrderMarksAreReadInEveryFile) {
   session.Settings().rcmFormat = true;
   folder.Write("Template.RCM", "\xEF\xBB\xBF" + SmallTemplate());
-  const std::string gcode = Gcode("PART", "\xEF\xBB\xBFG71 X800 Y600 Z18\rG81 P2 X120 Y600 Z-5 E1 G54\r");
+  const std::string gcode =
+      Gcode("PART", "\xEF\xBB\xBFG71 X800 Y600 Z18\rG81 P2 X120 Y600 Z-5 E1 G54\r");
   ASSERT_TRUE(session.Process(gcode).ok());
   std::string program = ReadProgram("PART2.RCM");
   EXPECT_EQ(program.rfind("USERLEVELS", 0), 0u);
   EXPECT_NE(program.find("HOL,1,0,0,120.000000,9\r\n"), std::string::npos);
 
   program.erase(std::remove(program.begin(), program.end(), '\n'), program.end());
-  ASSERT_TRUE(session.LoadProgramFile(folder.Write("programs/CR.RCM", "\xEF\xBB\xBF" + program)).ok());
+  ASSERT_TRUE(
+      session.LoadProgramFile(folder.Write("programs/CR.RCM", "\xEF\xBB\xBF" + program)).ok());
   EXPECT_EQ(session.Table().GetCell(1, 1), "120");
   EXPECT_EQ(session.Table().Cmt1, "G-code Import Face 2");
 }
