@@ -142,10 +142,6 @@ TemporaryFile CreateTemporaryFile(const std::string& path, DWORD attributes) {
   return file;
 }
 
-std::uint64_t Ticks(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -280,8 +276,7 @@ Status ReplaceFileContents(const std::string& path, std::string_view contents,
 std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
                                                    std::chrono::seconds age) {
   std::vector<std::string> removed;
-  const std::string prefix =
-      folder.empty() || folder.back() == '/' || folder.back() == '\\' ? folder : folder + "\\";
+  const std::string prefix = WithSeparator(folder);
   WIN32_FIND_DATAW entry{};
   const HANDLE find = ::FindFirstFileExW(Widen(prefix + "*").c_str(), FindExInfoBasic, &entry,
                                          FindExSearchNameMatch, nullptr, 0);

@@ -16,16 +16,10 @@ namespace {
 // FILETIME counts 100 ns steps from 1601; the system clock counts from 1970.
 FileStamp StampOf(const FILETIME& time) {
   constexpr std::int64_t kTicksFrom1601To1970 = 116'444'736'000'000'000;
-  const auto ticks = static_cast<std::int64_t>(
-      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+  const auto ticks = static_cast<std::int64_t>(Ticks(time));
   const std::chrono::sys_time<std::chrono::nanoseconds> since1970(
       std::chrono::nanoseconds((ticks - kTicksFrom1601To1970) * 100));
   return std::chrono::file_clock::from_sys(since1970);
-}
-
-std::string WithSeparator(const std::string& folder) {
-  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
-  return folder + "\\";
 }
 
 struct Found {

@@ -5,6 +5,7 @@
 // text; UTF-16 appears only in the arguments of the Win32 calls.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,13 @@ std::string Narrow(std::wstring_view utf16);
 // The reason for a Win32 error code, in the words the other platforms use where they
 // have the same failure ("No such file or directory", "Permission denied").
 std::string WindowsErrorText(unsigned long error);
+
+// `folder` ready for a name to be appended: with a separator at its end unless empty.
+std::string WithSeparator(const std::string& folder);
+
+// A FILETIME as one number: 100 ns steps since 1601.
+inline std::uint64_t Ticks(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 }  // namespace tessaro

@@ -24,6 +24,11 @@ std::string Narrow(std::wstring_view utf16) {
   return narrow;
 }
 
+std::string WithSeparator(const std::string& folder) {
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
+  return folder + "\\";
+}
+
 std::string WindowsErrorText(unsigned long error) {
   const auto same = [](int code) { return std::generic_category().message(code); };
   switch (error) {
