@@ -54,7 +54,7 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
   };
   BuildControls();
   ConnectOptions();
-  session_->Settings().destinationFolder = programList_->path();
+  PointList(programList_, programList_->path());  // the session's program folder
 
   scanTimer_ = Named(new QTimer(this), "Timer1");
   scanTimer_->setInterval(kDefaultScanIntervalMs);

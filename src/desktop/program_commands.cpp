@@ -224,7 +224,6 @@ void ProgramCommands::File1_Click() {
     CommandGate::Scope scope(gate_);
     if (!scope.entered()) return;
     const std::string path = JoinPath(controls_.file1->path(), name);
-    session_.Settings().destinationFolder = controls_.file2->path();
     const TranslationReport report = session_.Process(path);
     problems = report.errors;
     controls_.file2->refresh();
@@ -375,7 +374,7 @@ void ProgramCommands::Timer1_Timer() {
   // A tick that comes due while a command or another tick runs is skipped.
   if (gate_.busy() || cycle_.Running()) return;
   const TickInputs inputs{controls_.autoScan->value(), controls_.autoDel->value(),
-                          controls_.file1->path(), controls_.file2->path()};
+                          controls_.file1->path()};
   if (inputs.autoScan != 1) return;
   Problems problems;
   {
