@@ -81,8 +81,9 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { return pointAtStored(programList_, stored.destinationPath); });
   Guarded([&] { gcodeList_->setPattern("*."); });
   Guarded([&] { programExtension_ = ProgramExtension(rcmFormat_); });
-  Guarded([&] { deleteAllButton_->setText(ToQt("Delete all " + programExtension_ + " Files")); });
-  Guarded([&] { destFrame_->setTitle(ToQt(programExtension_ + " Files (Destination)")); });
+  Guarded(
+      [&] { deleteAllButton_->setText(tr("Delete all %1 Files").arg(ToQt(programExtension_))); });
+  Guarded([&] { destFrame_->setTitle(tr("%1 Files (Destination)").arg(ToQt(programExtension_))); });
   Guarded([&] { programList_->setPattern("*." + programExtension_); });
   // The stored texts as they are: the boxes' handling normalises and writes them back.
   Guarded([&] {

@@ -172,10 +172,10 @@ void ProgramCommands::ConnectControls() {
   connect(create, &QShortcut::activated, this, [this] {
     if (controls_.btnNew->isEnabled()) BtnNew_Click();
   });
-  controls_.btnNew->setToolTip("New program (Ctrl+N)");
-  controls_.savBtn->setToolTip("Save over the program selected in the list (Ctrl+S)");
-  controls_.savAsBtn->setToolTip("Save under a name of your choice");
-  controls_.tnHFName->setToolTip("Filename Assignment: the name masks of the four faces");
+  controls_.btnNew->setToolTip(tr("New program (Ctrl+N)"));
+  controls_.savBtn->setToolTip(tr("Save over the program selected in the list (Ctrl+S)"));
+  controls_.savAsBtn->setToolTip(tr("Save under a name of your choice"));
+  controls_.tnHFName->setToolTip(tr("Filename Assignment: the name masks of the four faces"));
 }
 
 bool ProgramCommands::RcmFormat() const { return session_.Settings().rcmFormat; }
@@ -320,7 +320,7 @@ void ProgramCommands::SavBtn_Click() {
     const std::string file = JoinPath(controls_.file2->path(), name);
     const SaveOutcome saved = session_.SaveProgram(file, file);
     if (saved.status.ok()) {
-      ShowStatus("Saved " + saved.path);
+      ShowStatus(tr("Saved %1").arg(ToQt(saved.path)));
     } else {
       problems.push_back(saved.status.error());
     }
@@ -350,7 +350,7 @@ void ProgramCommands::SavAsBtn_Click() {
         // The file written: Untitled.RCM when template.rcm was chosen.
         session_.Table().FrameCaption = FileNamePart(saved.path);
         controls_.program.prgFrame->setTitle(ToQt(session_.Table().FrameCaption));
-        ShowStatus("Saved " + saved.path);
+        ShowStatus(tr("Saved %1").arg(ToQt(saved.path)));
       } else {
         problems.push_back(saved.status.error());
       }
