@@ -48,7 +48,6 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
       session_(std::make_unique<Session>(asker)) {
   setObjectName("Main");
   setWindowTitle(tr("Tessaro"));
-  session_->Settings().appFolder = appFolder_;
   chooseFolder_ = [this](const std::string& initialFolder) {
     return DirBrws::Choose(settings_, dirMemory_, asker_, initialFolder, this);
   };
