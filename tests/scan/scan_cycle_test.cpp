@@ -34,6 +34,7 @@ class ScanTickTest : public ::testing::Test {
     TranslationSettings& settings = session_.Settings();
     settings.rcmFormat = true;
     settings.appFolder = folder_.File("app/");
+    settings.destinationFolder = folder_.File("dst");
     settings.masks = {"", "    1   ", "    2   ", "    3   ", "    4   "};
   }
 
@@ -57,7 +58,7 @@ class ScanTickTest : public ::testing::Test {
     }
   }
   TickOutcome Tick(int autoScan = 1, int autoDel = 0) {
-    return cycle_.RunTick({autoScan, autoDel, folder_.File("src"), folder_.File("dst")});
+    return cycle_.RunTick({autoScan, autoDel, folder_.File("src")});
   }
 
   testing::TempFolder folder_;
@@ -178,7 +179,7 @@ TEST_F(ScanTickTest, ProgramsWrittenDuringATickAreSeenFromTheNextTick) {
 TEST_F(ScanTickTest, TickStartedDuringATickIsSkipped) {
   Source("PART", kNoon);
   std::vector<TickOutcome> inner;
-  const TickInputs inputs = {1, 1, folder_.File("src"), folder_.File("dst")};
+  const TickInputs inputs = {1, 1, folder_.File("src")};
 
   const TickOutcome outer =
       cycle_.RunTick(inputs, [&] { inner.push_back(cycle_.RunTick(inputs)); });
