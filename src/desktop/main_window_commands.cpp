@@ -34,11 +34,12 @@ void MainWindow::ConnectCommands() {
                                  .rpAF = rpAF_,
                                  .timer1 = timer1_,
                                  .otherScanControls = {sDir_, dDir_}};
-  commands_ = new ProgramCommands(*session_, asker_, settings_, controls, this);
+  commands_ = new ProgramCommands(*session_, asker_, settings_, activityLog_, controls, this);
   commands_->setMasksChanged([this] { UpdateOmissionRules(); });
 
   statusBar()->setObjectName("StatusLine");
   commands_->setStatusSink([this](const QString& text) { statusBar()->showMessage(text); });
+  BuildActivityControls();
   SetTabOrder();
 }
 

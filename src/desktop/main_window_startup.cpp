@@ -15,6 +15,7 @@
 #include "desktop/main_window.h"
 #include "desktop/option_check_box.h"
 #include "desktop/path_label.h"
+#include "desktop/program_commands.h"
 #include "desktop/qt_text.h"
 #include "desktop/window_placement.h"
 #include "program/session.h"
@@ -100,6 +101,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { timer1_->setInterval(stored.scanIntervalMs); });
   Guarded([&] { session_->Settings().masks = stored.masks; });
   Guarded([&] { UpdateOmissionRules(); });
+  Guarded([&] { commands_->WatchSourceFolder(); });
   startingUp_ = false;
 }
 
