@@ -18,6 +18,7 @@ namespace tessaro::desktop {
 namespace {
 
 constexpr int kReloadDelayMs = 100;
+constexpr int kDetailColumn = 3;
 
 }  // namespace
 
@@ -37,7 +38,7 @@ ActivityHistory::ActivityHistory(std::string logPath, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(source_);
   layout->addWidget(lines_, 1);
-  resize(1000, 420);
+  resize(1200, 420);
 
   reload_ = new QTimer(this);
   reload_->setSingleShot(true);
@@ -62,8 +63,10 @@ void ActivityHistory::Reload() {
   lines_->clear();
   QList<QTreeWidgetItem*> items;
   for (const ActivityEntry& entry : entries) {
-    items.append(new QTreeWidgetItem(
-        {ToQt(entry.time), ToQt(entry.action), ToQt(entry.file), ToQt(entry.detail)}));
+    auto* item = new QTreeWidgetItem(
+        {ToQt(entry.time), ToQt(entry.action), ToQt(entry.file), ToQt(entry.detail)});
+    item->setToolTip(kDetailColumn, item->text(kDetailColumn));  // a long one is cut short
+    items.append(item);
   }
   lines_->addTopLevelItems(items);
 }
