@@ -7,7 +7,7 @@ ifeq ($(CI),true)
   CMAKE_FLAGS += -DTESSARO_WERROR=ON
 endif
 
-.PHONY: run test build deps package bench fuzz screenshot format clean
+.PHONY: run test build deps package bench fuzz build-extras screenshot format clean
 
 run: build
 	scripts/run-demo $(BUILD_DIR)
@@ -35,6 +35,11 @@ package: deps
 
 bench: deps
 	scripts/bench
+
+# Builds the benchmarks and the fuzz targets without running them (CI).
+build-extras: deps
+	BENCH_BUILD_ONLY=1 scripts/bench
+	FUZZ_BUILD_ONLY=1 scripts/fuzz
 
 fuzz: deps
 	scripts/fuzz

@@ -96,7 +96,6 @@ std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::strin
   setup.inputs.autoScan = 1;
   setup.inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;
   setup.inputs.sourceFolder = stored.sourcePath;
-  setup.inputs.destinationFolder = stored.destinationPath;
   setup.scanIntervalMs = stored.scanIntervalMs;
   return setup;
 }

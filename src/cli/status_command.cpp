@@ -141,7 +141,7 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
   const Totals totals = Count(plan);
   Json json;
   json["source_folder"] = ToUtf8(inputs.sourceFolder);
-  json["program_folder"] = ToUtf8(inputs.destinationFolder);
+  json["program_folder"] = ToUtf8(plan.programFolder);
   json["extension"] = extension;
   json["auto_delete"] = inputs.autoDel == 1;
   json["gcode_files"] = std::move(sources);
@@ -194,7 +194,7 @@ std::string StatusText(const TickInputs& inputs, const TickPlan& plan) {
   }
 
   const bool autoDelete = inputs.autoDel == 1;
-  out << "Programs in " << inputs.destinationFolder << " (automatic deletion "
+  out << "Programs in " << plan.programFolder << " (automatic deletion "
       << (autoDelete ? "on" : "off") << "):\n";
   const Column programColumn(plan.programListing);
   for (std::size_t j = 0; j < plan.programs.size(); ++j) {

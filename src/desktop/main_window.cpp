@@ -48,20 +48,19 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
       session_(std::make_unique<Session>(asker)),
       activityLog_(ActivityLogPath(appFolder_)) {
   setObjectName("Main");
-  setWindowTitle("Tessaro");
-  session_->Settings().appFolder = appFolder_;
+  setWindowTitle(tr("Tessaro"));
   chooseFolder_ = [this](const std::string& initialFolder) {
     return DirBrws::Choose(settings_, dirMemory_, asker_, initialFolder, this);
   };
   BuildControls();
   ConnectOptions();
-  session_->Settings().destinationFolder = file2_->path();
+  PointList(programList_, programList_->path());  // the session's program folder
 
-  timer1_ = Named(new QTimer(this), "Timer1");
-  timer1_->setInterval(kDefaultScanIntervalMs);
+  scanTimer_ = Named(new QTimer(this), "Timer1");
+  scanTimer_->setInterval(kDefaultScanIntervalMs);
   ConnectCommands();
   connect(commands_, &ProgramCommands::translated, this, &MainWindow::ShowPanelDrawing);
-  timer1_->start();
+  scanTimer_->start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -91,37 +90,37 @@ void MainWindow::BuildControls() {
 
 QWidget* MainWindow::BuildSourceFrame() {
   sourceFrame_ = Named(new FrameBox("G-code (Source)", this), "SourceFrame");
-  sDir_ = Named(new QToolButton(sourceFrame_), "SDir");
-  sDir_->setText("...");
-  sPath_ = Named(new PathLabel(sourceFrame_), "SPath");
-  file1_ = Named(new FileListBox(HiddenFlag::kSkip, sourceFrame_), "File1");
+  chooseSourceButton_ = Named(new QToolButton(sourceFrame_), "SDir");
+  chooseSourceButton_->setText(tr("..."));
+  sourcePathLabel_ = Named(new PathLabel(sourceFrame_), "SPath");
+  gcodeList_ = Named(new FileListBox(HiddenFlag::kSkip, sourceFrame_), "File1");
 
   auto* folder = new QHBoxLayout;
-  folder->addWidget(sDir_);
-  folder->addWidget(sPath_, 1);
+  folder->addWidget(chooseSourceButton_);
+  folder->addWidget(sourcePathLabel_, 1);
   auto* layout = new QVBoxLayout(sourceFrame_);
   layout->addLayout(folder);
-  layout->addWidget(file1_, 1);
+  layout->addWidget(gcodeList_, 1);
   return sourceFrame_;
 }
 
 QWidget* MainWindow::BuildDestFrame() {
-  destFrame_ = Named(new QGroupBox("RCM Files (Destination)", this), "DestFrame");
-  dDir_ = Named(new QToolButton(destFrame_), "DDir");
-  dDir_->setText("...");
-  dPath_ = Named(new PathLabel(destFrame_), "DPath");
+  destFrame_ = Named(new QGroupBox(tr("RCM Files (Destination)"), this), "DestFrame");
+  chooseDestinationButton_ = Named(new QToolButton(destFrame_), "DDir");
+  chooseDestinationButton_->setText(tr("..."));
+  destinationPathLabel_ = Named(new PathLabel(destFrame_), "DPath");
   // Hidden programs are the faces the omission rules left out.
-  file2_ = Named(new FileListBox(HiddenFlag::kRead, destFrame_), "File2");
-  rpAF_ = Named(new QPushButton("Delete All  RCM Files", destFrame_), "RpAF");
-  rpAF_->setVisible(false);
+  programList_ = Named(new FileListBox(HiddenFlag::kRead, destFrame_), "File2");
+  deleteAllButton_ = Named(new QPushButton(tr("Delete All  RCM Files"), destFrame_), "RpAF");
+  deleteAllButton_->setVisible(false);
 
   auto* folder = new QHBoxLayout;
-  folder->addWidget(dDir_);
-  folder->addWidget(dPath_, 1);
+  folder->addWidget(chooseDestinationButton_);
+  folder->addWidget(destinationPathLabel_, 1);
   auto* layout = new QVBoxLayout(destFrame_);
   layout->addLayout(folder);
-  layout->addWidget(file2_, 1);
-  layout->addWidget(rpAF_);
+  layout->addWidget(programList_, 1);
+  layout->addWidget(deleteAllButton_);
   return destFrame_;
 }
 
@@ -141,11 +140,11 @@ QWidget* MainWindow::BuildProgramFrame() {
                             2 * horzPrg->frameWidth());
 
   cmt1 = Named(new QLineEdit(prgFrame), "Cmt1");
-  cmt1->setPlaceholderText("Comment");
+  cmt1->setPlaceholderText(tr("Comment"));
   cmt2 = Named(new QLineEdit(prgFrame), "Cmt2");
-  cmt2->setPlaceholderText("Second comment (not saved)");
+  cmt2->setPlaceholderText(tr("Second comment (not saved)"));
 
-  units = Named(new QGroupBox("Units", prgFrame), "Units");
+  units = Named(new QGroupBox(tr("Units"), prgFrame), "Units");
   inch = Named(new QRadioButton("Inch", units), "Inch");
   metric = Named(new QRadioButton("Metric", units), "Metric");
   inch->setChecked(true);
@@ -154,16 +153,16 @@ QWidget* MainWindow::BuildProgramFrame() {
   unitLayout->addWidget(inch);
   unitLayout->addWidget(metric);
 
-  btnNew_ = Named(new QPushButton("New", prgFrame), "BtnNew");
-  savBtn_ = Named(new QPushButton("Save", prgFrame), "SavBtn");
-  savAsBtn_ = Named(new QPushButton("Save As", prgFrame), "SavAsBtn");
-  tnHFName_ = Named(new QPushButton("Nam", prgFrame), "tnHFName");
+  newButton_ = Named(new QPushButton(tr("New"), prgFrame), "BtnNew");
+  saveButton_ = Named(new QPushButton(tr("Save"), prgFrame), "SavBtn");
+  saveAsButton_ = Named(new QPushButton(tr("Save As"), prgFrame), "SavAsBtn");
+  masksButton_ = Named(new QPushButton(tr("Nam"), prgFrame), "tnHFName");
 
   auto* buttons = new QGridLayout;
-  buttons->addWidget(btnNew_, 0, 0);
-  buttons->addWidget(savBtn_, 0, 1);
-  buttons->addWidget(savAsBtn_, 1, 0);
-  buttons->addWidget(tnHFName_, 1, 1);
+  buttons->addWidget(newButton_, 0, 0);
+  buttons->addWidget(saveButton_, 0, 1);
+  buttons->addWidget(saveAsButton_, 1, 0);
+  buttons->addWidget(masksButton_, 1, 1);
 
   auto* lower = new QHBoxLayout;
   lower->addWidget(units);
@@ -182,53 +181,55 @@ QWidget* MainWindow::BuildOptions() {
   auto* options = new QWidget(this);
 
   auto* automatic = new QWidget(options);
-  autoScan_ = Named(new OptionCheckBox("Automatic Translation", automatic), "AutoScan");
-  autoScan_->setToolTip(
+  automaticTranslation_ =
+      Named(new OptionCheckBox(tr("Automatic Translation"), automatic), "AutoScan");
+  automaticTranslation_->setToolTip(
       "Scans the Source directory for any added or updated files and places 4 RCM programs in "
       "the Destination directory.");
-  autoDel_ = Named(new OptionCheckBox("Automatic File Deletion", automatic), "AutoDel");
-  autoDel_->setToolTip(
+  automaticDeletion_ =
+      Named(new OptionCheckBox(tr("Automatic File Deletion"), automatic), "AutoDel");
+  automaticDeletion_->setToolTip(
       "Deletes any RCM files in the Destination directory when the coresponding G-code file is "
       "removed from the Source directory.");
-  autoDel_->setEnabled(false);
+  automaticDeletion_->setEnabled(false);
   auto* automaticLayout = new QVBoxLayout(automatic);
   automaticLayout->setContentsMargins(0, 0, 0, 0);
   automaticLayout->addStretch(1);
-  automaticLayout->addWidget(autoScan_);
-  automaticLayout->addWidget(autoDel_);
+  automaticLayout->addWidget(automaticTranslation_);
+  automaticLayout->addWidget(automaticDeletion_);
   automaticLayout->addStretch(1);
 
-  auto* omitting = new QGroupBox("Conversion Rules Omitting:", options);
-  noEmpties_ = Named(new OptionCheckBox("Empties", omitting), "NoEmpties");
-  noDupes_ = Named(new OptionCheckBox("Duplicates", omitting), "NoDupes");
+  auto* omitting = new QGroupBox(tr("Conversion Rules Omitting:"), options);
+  omitEmpties_ = Named(new OptionCheckBox(tr("Empties"), omitting), "NoEmpties");
+  omitDuplicates_ = Named(new OptionCheckBox(tr("Duplicates"), omitting), "NoDupes");
   auto* omittingLayout = new QVBoxLayout(omitting);
-  omittingLayout->addWidget(noEmpties_);
-  omittingLayout->addWidget(noDupes_);
+  omittingLayout->addWidget(omitEmpties_);
+  omittingLayout->addWidget(omitDuplicates_);
 
-  auto* exclusions = new QGroupBox("Exclusions", options);
+  auto* exclusions = new QGroupBox(tr("Exclusions"), options);
   auto makeDigitBox = [exclusions](const char* name) {
     auto* box = Named(new QLineEdit("0", exclusions), name);
     box->setAlignment(Qt::AlignCenter);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance("00") + 16);
     return box;
   };
-  drillEx_ = makeDigitBox("DrillEx");
-  dowelEx_ = makeDigitBox("DowelEx");
-  vScrollDr_ = Named(new DigitSpinner(exclusions), "VScrollDr");
-  vScrollDw_ = Named(new DigitSpinner(exclusions), "VScrollDw");
-  auto* drillLabel = new QLabel("Drill", exclusions);
-  auto* dowelLabel = new QLabel("Dowel", exclusions);
-  drillLabel->setBuddy(drillEx_);
-  dowelLabel->setBuddy(dowelEx_);
+  drillExclusion_ = makeDigitBox("DrillEx");
+  dowelExclusion_ = makeDigitBox("DowelEx");
+  drillSpinner_ = Named(new DigitSpinner(exclusions), "VScrollDr");
+  dowelSpinner_ = Named(new DigitSpinner(exclusions), "VScrollDw");
+  auto* drillLabel = new QLabel(tr("Drill"), exclusions);
+  auto* dowelLabel = new QLabel(tr("Dowel"), exclusions);
+  drillLabel->setBuddy(drillExclusion_);
+  dowelLabel->setBuddy(dowelExclusion_);
   auto* exclusionLayout = new QGridLayout(exclusions);
   exclusionLayout->setHorizontalSpacing(4);
   exclusionLayout->addWidget(drillLabel, 0, 0);
-  exclusionLayout->addWidget(drillEx_, 0, 1);
-  exclusionLayout->addWidget(vScrollDr_, 0, 2);
+  exclusionLayout->addWidget(drillExclusion_, 0, 1);
+  exclusionLayout->addWidget(drillSpinner_, 0, 2);
   exclusionLayout->addItem(new QSpacerItem(16, 1), 0, 3);
   exclusionLayout->addWidget(dowelLabel, 0, 4);
-  exclusionLayout->addWidget(dowelEx_, 0, 5);
-  exclusionLayout->addWidget(vScrollDw_, 0, 6);
+  exclusionLayout->addWidget(dowelExclusion_, 0, 5);
+  exclusionLayout->addWidget(dowelSpinner_, 0, 6);
 
   auto* layout = new QHBoxLayout(options);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -241,7 +242,7 @@ QWidget* MainWindow::BuildOptions() {
 }
 
 QWidget* MainWindow::BuildFaces() {
-  auto* faces = Named(new QGroupBox("Faces", this), "Frame1");
+  auto* faces = Named(new QGroupBox(tr("Faces"), this), "Frame1");
   auto* panel = Named(new QFrame(faces), "Frame2");
   panel->setFrameShape(QFrame::Box);
   panel->setLineWidth(2);
@@ -262,10 +263,10 @@ QWidget* MainWindow::BuildFaces() {
 }
 
 QWidget* MainWindow::BuildPreview() {
-  auto* frame = Named(new QGroupBox("Panel", this), "PanelFrame");
+  auto* frame = Named(new QGroupBox(tr("Panel"), this), "PanelFrame");
   preview_ = Named(new PanelPreview(frame), "PanelPreview");
   preview_->setFixedSize(preview_->sizeHint());
-  preview_->showMessage("The panel of the G-code file translated last shows here.");
+  preview_->showMessage(tr("The panel of the G-code file translated last shows here."));
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(preview_);
   return frame;
@@ -281,16 +282,16 @@ void MainWindow::ShowPanelDrawing() {
 }
 
 void MainWindow::ConnectOptions() {
-  connect(autoScan_, &QCheckBox::stateChanged, this, &MainWindow::AutoScan_Click);
-  connect(autoDel_, &QCheckBox::stateChanged, this, &MainWindow::AutoDel_Click);
-  connect(noEmpties_, &QCheckBox::stateChanged, this, &MainWindow::NoEmpties_Click);
-  connect(noDupes_, &QCheckBox::stateChanged, this, &MainWindow::NoDupes_Click);
-  connect(drillEx_, &QLineEdit::textChanged, this, &MainWindow::DrillEx_Change);
-  connect(dowelEx_, &QLineEdit::textChanged, this, &MainWindow::DowelEx_Change);
-  connect(vScrollDr_, &QAbstractSlider::valueChanged, this, &MainWindow::VScrollDr_Change);
-  connect(vScrollDw_, &QAbstractSlider::valueChanged, this, &MainWindow::VScrollDw_Change);
-  connect(sDir_, &QToolButton::clicked, this, &MainWindow::SDir_Click);
-  connect(dDir_, &QToolButton::clicked, this, &MainWindow::DDir_Click);
+  connect(automaticTranslation_, &QCheckBox::stateChanged, this, &MainWindow::AutoScan_Click);
+  connect(automaticDeletion_, &QCheckBox::stateChanged, this, &MainWindow::AutoDel_Click);
+  connect(omitEmpties_, &QCheckBox::stateChanged, this, &MainWindow::NoEmpties_Click);
+  connect(omitDuplicates_, &QCheckBox::stateChanged, this, &MainWindow::NoDupes_Click);
+  connect(drillExclusion_, &QLineEdit::textChanged, this, &MainWindow::DrillEx_Change);
+  connect(dowelExclusion_, &QLineEdit::textChanged, this, &MainWindow::DowelEx_Change);
+  connect(drillSpinner_, &QAbstractSlider::valueChanged, this, &MainWindow::VScrollDr_Change);
+  connect(dowelSpinner_, &QAbstractSlider::valueChanged, this, &MainWindow::VScrollDw_Change);
+  connect(chooseSourceButton_, &QToolButton::clicked, this, &MainWindow::SDir_Click);
+  connect(chooseDestinationButton_, &QToolButton::clicked, this, &MainWindow::DDir_Click);
 }
 
 }  // namespace tessaro::desktop

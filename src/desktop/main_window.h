@@ -68,9 +68,9 @@ class MainWindow : public QMainWindow {
   bool rcmFormat() const { return rcmFormat_; }
   const std::string& programExtension() const { return programExtension_; }
   bool startingUp() const { return startingUp_; }
-  FileListBox* file1() const { return file1_; }
-  FileListBox* file2() const { return file2_; }
-  QTimer* timer1() const { return timer1_; }
+  FileListBox* file1() const { return gcodeList_; }
+  FileListBox* file2() const { return programList_; }
+  QTimer* timer1() const { return scanTimer_; }
   // The commands on programs: the grid, New, Save, Save As, the masks, the timer's scan.
   ProgramCommands& commands() const { return *commands_; }
   ActivityLog& activityLog() { return activityLog_; }
@@ -119,7 +119,10 @@ class MainWindow : public QMainWindow {
   void DDir_Click();
 
   // Keeps one digit in the box, stores it and moves the spinner; `digit` gets it.
-  void ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner, int& digit);
+  void ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner);
+  // The session's translation settings from the options as the controls hold them, built
+  // the one way both programs build them (TranslationSettingsFromStored).
+  void SyncTranslationSettings();
   // The folder choice for one list.
   void ChooseFolder(FileListBox* list, PathLabel* label, std::string_view key);
   // Lists `folder`; "" or why it cannot be listed (the list then keeps its folder).
@@ -137,33 +140,34 @@ class MainWindow : public QMainWindow {
   bool startingUp_ = false;
   bool rcmFormat_ = false;
   std::string programExtension_ = "ACC";
+  std::string facePriority_ = std::string(kDefaultFacePriority);
 
   // Options
-  OptionCheckBox* autoScan_ = nullptr;
-  OptionCheckBox* autoDel_ = nullptr;
-  OptionCheckBox* noEmpties_ = nullptr;
-  OptionCheckBox* noDupes_ = nullptr;
-  QLineEdit* drillEx_ = nullptr;
-  QLineEdit* dowelEx_ = nullptr;
-  DigitSpinner* vScrollDr_ = nullptr;
-  DigitSpinner* vScrollDw_ = nullptr;
+  OptionCheckBox* automaticTranslation_ = nullptr;
+  OptionCheckBox* automaticDeletion_ = nullptr;
+  OptionCheckBox* omitEmpties_ = nullptr;
+  OptionCheckBox* omitDuplicates_ = nullptr;
+  QLineEdit* drillExclusion_ = nullptr;
+  QLineEdit* dowelExclusion_ = nullptr;
+  DigitSpinner* drillSpinner_ = nullptr;
+  DigitSpinner* dowelSpinner_ = nullptr;
   // Folders and lists
   FrameBox* sourceFrame_ = nullptr;
   QGroupBox* destFrame_ = nullptr;
-  QToolButton* sDir_ = nullptr;
-  QToolButton* dDir_ = nullptr;
-  PathLabel* sPath_ = nullptr;
-  PathLabel* dPath_ = nullptr;
-  FileListBox* file1_ = nullptr;
-  FileListBox* file2_ = nullptr;
-  QPushButton* rpAF_ = nullptr;
+  QToolButton* chooseSourceButton_ = nullptr;
+  QToolButton* chooseDestinationButton_ = nullptr;
+  PathLabel* sourcePathLabel_ = nullptr;
+  PathLabel* destinationPathLabel_ = nullptr;
+  FileListBox* gcodeList_ = nullptr;
+  FileListBox* programList_ = nullptr;
+  QPushButton* deleteAllButton_ = nullptr;
   // Program
   ProgramControls program_;
-  QPushButton* btnNew_ = nullptr;
-  QPushButton* savBtn_ = nullptr;
-  QPushButton* savAsBtn_ = nullptr;
-  QPushButton* tnHFName_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  QPushButton* newButton_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QPushButton* saveAsButton_ = nullptr;
+  QPushButton* masksButton_ = nullptr;
+  QTimer* scanTimer_ = nullptr;
   ProgramCommands* commands_ = nullptr;
   PanelPreview* preview_ = nullptr;
   // Activity

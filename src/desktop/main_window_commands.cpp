@@ -20,20 +20,21 @@ namespace tessaro::desktop {
 
 void MainWindow::ConnectCommands() {
   // A folder change in the middle of a scan would move the folders under it.
-  const CommandControls controls{.window = this,
-                                 .file1 = file1_,
-                                 .file2 = file2_,
-                                 .sourceFrame = sourceFrame_,
-                                 .autoScan = autoScan_,
-                                 .autoDel = autoDel_,
-                                 .program = program_,
-                                 .btnNew = btnNew_,
-                                 .savBtn = savBtn_,
-                                 .savAsBtn = savAsBtn_,
-                                 .tnHFName = tnHFName_,
-                                 .rpAF = rpAF_,
-                                 .timer1 = timer1_,
-                                 .otherScanControls = {sDir_, dDir_}};
+  const CommandControls controls{
+      .window = this,
+      .gcodeList = gcodeList_,
+      .programList = programList_,
+      .sourceFrame = sourceFrame_,
+      .automaticTranslation = automaticTranslation_,
+      .automaticDeletion = automaticDeletion_,
+      .program = program_,
+      .newButton = newButton_,
+      .saveButton = saveButton_,
+      .saveAsButton = saveAsButton_,
+      .masksButton = masksButton_,
+      .deleteAllButton = deleteAllButton_,
+      .scanTimer = scanTimer_,
+      .otherScanControls = {chooseSourceButton_, chooseDestinationButton_}};
   commands_ = new ProgramCommands(*session_, asker_, settings_, activityLog_, controls, this);
   commands_->setMasksChanged([this] { UpdateOmissionRules(); });
 
@@ -46,10 +47,12 @@ void MainWindow::ConnectCommands() {
 void MainWindow::SetTabOrder() {
   // As the window reads: source, program, destination, then the options below.
   const QList<QWidget*> order = {
-      sDir_,           file1_,     program_.horzPrg, program_.cmt1, program_.cmt2, program_.inch,
-      program_.metric, btnNew_,    savBtn_,          savAsBtn_,     tnHFName_,     dDir_,
-      file2_,          rpAF_,      autoScan_,        autoDel_,      noEmpties_,    noDupes_,
-      drillEx_,        vScrollDr_, dowelEx_,         vScrollDw_};
+      chooseSourceButton_, gcodeList_,       program_.horzPrg,      program_.cmt1,
+      program_.cmt2,       program_.inch,    program_.metric,       newButton_,
+      saveButton_,         saveAsButton_,    masksButton_,          chooseDestinationButton_,
+      programList_,        deleteAllButton_, automaticTranslation_, automaticDeletion_,
+      omitEmpties_,        omitDuplicates_,  drillExclusion_,       drillSpinner_,
+      dowelExclusion_,     dowelSpinner_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

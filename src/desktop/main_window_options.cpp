@@ -36,32 +36,31 @@ void MainWindow::WriteSettingsValue(std::string_view key, const std::string& val
 }
 
 void MainWindow::AutoScan_Click() {
-  WriteSettingsValue(keys::kAutoScan, " " + std::to_string(autoScan_->value()));
-  autoDel_->setEnabled(autoScan_->value() == 1);
+  WriteSettingsValue(keys::kAutoScan, " " + std::to_string(automaticTranslation_->value()));
+  automaticDeletion_->setEnabled(automaticTranslation_->value() == 1);
   if (commands_ != nullptr) commands_->WatchSourceFolder();
 }
 
 void MainWindow::AutoDel_Click() {
-  if (autoDel_->value() == 1 && !startingUp_) {
+  if (automaticDeletion_->value() == 1 && !startingUp_) {
     // The box is ticked while the question is open: no tick may delete before the answer.
     const CommandGate::Scope consent(commands_->gate(), CommandGate::Scope::Pointer::kNormal);
-    if (!asker_.AskYesNo("Alert!", kAutoDeleteWarning)) autoDel_->setValue(0);
+    if (!asker_.AskYesNo("Alert!", kAutoDeleteWarning)) automaticDeletion_->setValue(0);
   }
-  WriteSettingsValue(keys::kAutoDelete, " " + std::to_string(autoDel_->value()));
+  WriteSettingsValue(keys::kAutoDelete, " " + std::to_string(automaticDeletion_->value()));
 }
 
 void MainWindow::NoEmpties_Click() {
-  WriteSettingsValue(keys::kNoEmpties, std::to_string(noEmpties_->value()));
-  session_->Settings().noEmpties = noEmpties_->value();
+  WriteSettingsValue(keys::kNoEmpties, std::to_string(omitEmpties_->value()));
+  SyncTranslationSettings();
 }
 
 void MainWindow::NoDupes_Click() {
-  WriteSettingsValue(keys::kNoDuplicates, std::to_string(noDupes_->value()));
-  session_->Settings().noDupes = noDupes_->value();
+  WriteSettingsValue(keys::kNoDuplicates, std::to_string(omitDuplicates_->value()));
+  SyncTranslationSettings();
 }
 
-void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner,
-                                 int& digit) {
+void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner) {
   const std::string text = ToStd(box->text());
   const std::string normalised = NormaliseExclusion(text);
   if (normalised != text) {
@@ -69,34 +68,39 @@ void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpin
     return;
   }
   WriteSettingsValue(key, normalised);
-  digit = static_cast<int>(std::lround(ReadNumber(normalised)));
-  spinner->setValue(digit);
+  SyncTranslationSettings();
+  spinner->setValue(static_cast<int>(std::lround(ReadNumber(normalised))));
 }
 
 void MainWindow::DrillEx_Change() {
-  ExclusionChange(drillEx_, keys::kDrillExclusion, vScrollDr_, session_->Settings().drillExclusion);
+  ExclusionChange(drillExclusion_, keys::kDrillExclusion, drillSpinner_);
 }
 
 void MainWindow::DowelEx_Change() {
-  ExclusionChange(dowelEx_, keys::kDowellExclusion, vScrollDw_,
-                  session_->Settings().dowelExclusion);
+  ExclusionChange(dowelExclusion_, keys::kDowellExclusion, dowelSpinner_);
 }
 
-void MainWindow::VScrollDr_Change() { drillEx_->setText(QString::number(vScrollDr_->value())); }
+void MainWindow::VScrollDr_Change() {
+  drillExclusion_->setText(QString::number(drillSpinner_->value()));
+}
 
-void MainWindow::VScrollDw_Change() { dowelEx_->setText(QString::number(vScrollDw_->value())); }
+void MainWindow::VScrollDw_Change() {
+  dowelExclusion_->setText(QString::number(dowelSpinner_->value()));
+}
 
-void MainWindow::SDir_Click() { ChooseFolder(file1_, sPath_, keys::kSourcePath); }
+void MainWindow::SDir_Click() { ChooseFolder(gcodeList_, sourcePathLabel_, keys::kSourcePath); }
 
-void MainWindow::DDir_Click() { ChooseFolder(file2_, dPath_, keys::kDestinationPath); }
+void MainWindow::DDir_Click() {
+  ChooseFolder(programList_, destinationPathLabel_, keys::kDestinationPath);
+}
 
 void MainWindow::ChooseFolder(FileListBox* list, PathLabel* label, std::string_view key) {
   const std::string previous = list->path();
   const std::string chosen = chooseFolder_ ? chooseFolder_(previous) : std::string();
   if (chosen.empty()) return;
   if (WithoutTrailingSeparator(chosen) != WithoutTrailingSeparator(previous)) {
-    autoDel_->setValue(0);
-    autoScan_->setValue(0);
+    automaticDeletion_->setValue(0);
+    automaticTranslation_->setValue(0);
   }
   if (const std::string error = PointList(list, chosen); !error.empty()) {
     asker_.Tell("Alert", error);
@@ -108,8 +112,21 @@ void MainWindow::ChooseFolder(FileListBox* list, PathLabel* label, std::string_v
 
 std::string MainWindow::PointList(FileListBox* list, const std::string& folder) {
   std::string error = list->setPath(folder);
-  if (list == file2_) session_->Settings().destinationFolder = file2_->path();
+  if (list == programList_) SyncTranslationSettings();
   return error;
+}
+
+void MainWindow::SyncTranslationSettings() {
+  StoredOptions options;
+  options.rcmFormat = rcmFormat_;
+  options.destinationPath = programList_->path();
+  options.facePriority = facePriority_;
+  options.masks = session_->Settings().masks;  // the mask dialog edits them there
+  options.noEmpties = omitEmpties_->value();
+  options.noDuplicates = omitDuplicates_->value();
+  options.drillExclusion = NormaliseExclusion(ToStd(drillExclusion_->text()));
+  options.dowelExclusion = NormaliseExclusion(ToStd(dowelExclusion_->text()));
+  session_->Settings() = TranslationSettingsFromStored(options, appFolder_);
 }
 
 }  // namespace tessaro::desktop

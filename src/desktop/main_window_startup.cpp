@@ -58,47 +58,45 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { stored = ReadStoredOptions(settings_); });
 
   Guarded([&] { RestorePosition(*this, stored.windowLeft, stored.windowTop); });
-  Guarded([&] {
-    rcmFormat_ = stored.rcmFormat;
-    session_->Settings().rcmFormat = rcmFormat_;
-  });
+  Guarded([&] { rcmFormat_ = stored.rcmFormat; });
   // Setting a box runs its change handling when the value differs.
   Guarded([&] {
-    if (stored.autoDelete) autoDel_->setValue(*stored.autoDelete);
+    if (stored.autoDelete) automaticDeletion_->setValue(*stored.autoDelete);
   });
   Guarded([&] {
-    if (stored.autoScan) autoScan_->setValue(*stored.autoScan);
+    if (stored.autoScan) automaticTranslation_->setValue(*stored.autoScan);
   });
   Guarded([&] {
-    dPath_->setText(ToQt(stored.destinationPath));
-    sPath_->setText(ToQt(stored.sourcePath));
+    destinationPathLabel_->setText(ToQt(stored.destinationPath));
+    sourcePathLabel_->setText(ToQt(stored.sourcePath));
   });
   // A folder that cannot be opened leaves its list on the current folder. The stored
   // paths, not the labels: a label shows a name that is not UTF-8 with U+FFFD in it.
   const auto pointAtStored = [this](FileListBox* list, const std::string& folder) {
     return folder.empty() ? std::string() : PointList(list, folder);
   };
-  Guarded([&] { return pointAtStored(file1_, stored.sourcePath); });
-  Guarded([&] { return pointAtStored(file2_, stored.destinationPath); });
-  Guarded([&] { file1_->setPattern("*."); });
+  Guarded([&] { return pointAtStored(gcodeList_, stored.sourcePath); });
+  Guarded([&] { return pointAtStored(programList_, stored.destinationPath); });
+  Guarded([&] { gcodeList_->setPattern("*."); });
   Guarded([&] { programExtension_ = ProgramExtension(rcmFormat_); });
-  Guarded([&] { rpAF_->setText(ToQt("Delete all " + programExtension_ + " Files")); });
-  Guarded([&] { destFrame_->setTitle(ToQt(programExtension_ + " Files (Destination)")); });
-  Guarded([&] { file2_->setPattern("*." + programExtension_); });
+  Guarded(
+      [&] { deleteAllButton_->setText(tr("Delete all %1 Files").arg(ToQt(programExtension_))); });
+  Guarded([&] { destFrame_->setTitle(tr("%1 Files (Destination)").arg(ToQt(programExtension_))); });
+  Guarded([&] { programList_->setPattern("*." + programExtension_); });
   // The stored texts as they are: the boxes' handling normalises and writes them back.
   Guarded([&] {
-    dowelEx_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDowellExclusion)));
-    drillEx_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDrillExclusion)));
+    dowelExclusion_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDowellExclusion)));
+    drillExclusion_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDrillExclusion)));
   });
-  Guarded([&] { session_->Settings().facePriority = stored.facePriority; });
+  Guarded([&] { facePriority_ = stored.facePriority; });
   Guarded([&] {
-    if (stored.deleteButtonVisible) rpAF_->setVisible(true);
+    if (stored.deleteButtonVisible) deleteAllButton_->setVisible(true);
   });
   Guarded([&] {
-    if (stored.noDuplicates) noDupes_->setValue(*stored.noDuplicates);
-    if (stored.noEmpties) noEmpties_->setValue(*stored.noEmpties);
+    if (stored.noDuplicates) omitDuplicates_->setValue(*stored.noDuplicates);
+    if (stored.noEmpties) omitEmpties_->setValue(*stored.noEmpties);
   });
-  Guarded([&] { timer1_->setInterval(stored.scanIntervalMs); });
+  Guarded([&] { scanTimer_->setInterval(stored.scanIntervalMs); });
   Guarded([&] { session_->Settings().masks = stored.masks; });
   Guarded([&] { UpdateOmissionRules(); });
   Guarded([&] { commands_->WatchSourceFolder(); });
@@ -107,9 +105,9 @@ void MainWindow::StartUp(const StartupOptions& options) {
 
 void MainWindow::UpdateOmissionRules() {
   const bool enabled = AllMasksSet(session_->Settings().masks);
-  noEmpties_->setEnabled(enabled);
-  noDupes_->setEnabled(enabled);
-  session_->Settings().omissionRulesEnabled = enabled;
+  omitEmpties_->setEnabled(enabled);
+  omitDuplicates_->setEnabled(enabled);
+  SyncTranslationSettings();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -76,7 +76,7 @@ TranslationSettings TranslationSettingsFromStored(const StoredOptions& stored,
   }
   settings.omissionRulesEnabled = AllMasksSet(settings.masks);
   settings.noEmpties = CheckBoxValue(stored.noEmpties);
-  settings.noDupes = CheckBoxValue(stored.noDuplicates);
+  settings.noDuplicates = CheckBoxValue(stored.noDuplicates);
   settings.drillExclusion = ExclusionDigit(stored.drillExclusion);
   settings.dowelExclusion = ExclusionDigit(stored.dowelExclusion);
   return settings;
@@ -257,7 +257,7 @@ bool Session::FaceTest(int face) const {
   if (!settings_.omissionRulesEnabled) return false;
   if (face < kFirstFace || face > kLastFace) return false;
   if (settings_.noEmpties != 0 && !HasPositiveLocation(holes_, face)) return true;
-  if (settings_.noDupes == 0) return false;
+  if (settings_.noDuplicates == 0) return false;
 
   int partner = 0;
   if (face == 2) partner = 1;

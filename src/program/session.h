@@ -26,7 +26,7 @@ struct TranslationSettings {
   FaceMasks masks = {"", "        ", "        ", "        ", "        "};
   bool omissionRulesEnabled = false;  // Empties and Duplicates enabled (all masks set)
   int noEmpties = 0;                  // check box value: 0 unticked, 1 ticked, 2 grey
-  int noDupes = 0;
+  int noDuplicates = 0;
   int drillExclusion = 0;  // digits 0 to 9, read for every hole
   int dowelExclusion = 0;
 

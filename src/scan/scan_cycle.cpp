@@ -97,8 +97,7 @@ class TickLog {
 std::string FolderOfPlanError(const TickPlan& plan, const TickInputs& inputs,
                               const std::string& error) {
   if (!plan.sourceListing.ok() && error == plan.sourceListing.error) return inputs.sourceFolder;
-  if (!plan.programListing.ok() && error == plan.programListing.error)
-    return inputs.destinationFolder;
+  if (!plan.programListing.ok() && error == plan.programListing.error) return plan.programFolder;
   return "";
 }
 
@@ -180,9 +179,11 @@ std::vector<ProgramPlan> PlanPrograms(const std::vector<FaceKeys>& sourceKeys,
 
 TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttributes attributes,
                   Yielder& yielder) {
+  const std::string& destinationFolder = session.Settings().destinationFolder;
   TickPlan plan;
+  plan.programFolder = destinationFolder;
   // An empty path would list the working folder.
-  if (inputs.sourceFolder.empty() || inputs.destinationFolder.empty()) {
+  if (inputs.sourceFolder.empty() || destinationFolder.empty()) {
     plan.errors.push_back("No source or no program folder is set");
     return plan;
   }
@@ -190,7 +191,7 @@ TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttri
   // Hidden programs are listed all the same; only a report needs the flag.
   plan.sourceListing = ListFolder(inputs.sourceFolder, "*.", HiddenFlag::kSkip);
   plan.programListing =
-      ListFolder(inputs.destinationFolder, ProgramPattern(extension),
+      ListFolder(destinationFolder, ProgramPattern(extension),
                  attributes == ProgramAttributes::kRead ? HiddenFlag::kRead : HiddenFlag::kSkip);
   if (!plan.sourceListing.ok()) plan.errors.push_back(plan.sourceListing.error);
   if (!plan.programListing.ok()) plan.errors.push_back(plan.programListing.error);
@@ -216,7 +217,7 @@ TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttri
     for (std::size_t j = 0; j < programs.entries.size(); ++j) {
       plan.programs[j].hidden = programs.entries[j].hidden;
       plan.programs[j].readOnly =
-          IsReadOnly(JoinPath(inputs.destinationFolder, programs.entries[j].name));
+          IsReadOnly(JoinPath(destinationFolder, programs.entries[j].name));
     }
   }
   return plan;
@@ -274,8 +275,8 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
     return outcome;
   }
 
-  session_.Settings().destinationFolder = inputs.destinationFolder;
-  RemoveStaleTemporaryFiles(inputs.destinationFolder);
+  const std::string& destinationFolder = session_.Settings().destinationFolder;
+  RemoveStaleTemporaryFiles(destinationFolder);
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     yielder.Step();
     if (plan.sources[i].verdict != SourceVerdict::kTranslate) continue;
@@ -297,7 +298,7 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   }
   outcome.changed = outcome.translated;
 
-  if (inputs.autoDel == 1) RunOrphanPass(plan, inputs.destinationFolder, yielder, log, outcome);
+  if (inputs.autoDel == 1) RunOrphanPass(plan, destinationFolder, yielder, log, outcome);
   return outcome;
 }
 

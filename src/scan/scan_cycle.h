@@ -19,7 +19,6 @@ struct TickInputs {
   int autoScan = 0;  // check box value: only 1 runs the tick
   int autoDel = 0;   // only 1 runs the orphan pass
   std::string sourceFolder;
-  std::string destinationFolder;  // also becomes the session's destination folder
 };
 
 struct TickOutcome {
@@ -69,6 +68,7 @@ enum class ProgramAttributes { kSkip, kRead };
 
 // A tick's decisions, taken from one listing of each folder.
 struct TickPlan {
+  std::string programFolder;          // the session's destination folder
   FolderListing sourceListing;        // G-code files, entries in listing order
   FolderListing programListing;       // programs of the extension in force
   std::vector<SourcePlan> sources;    // one per source listing entry

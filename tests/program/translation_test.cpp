@@ -122,7 +122,7 @@ TEST_F(Translation, FaceTestHidesEmptyFacesAndFacesRepeatingTheirPartner) {
   };
   for (const auto& c : cases) {
     session.Settings().noEmpties = c.empties;
-    session.Settings().noDupes = c.dupes;
+    session.Settings().noDuplicates = c.dupes;
     session.Holes().ClearHoles();
     for (const Hole& hole : c.holes) {
       const int n = ++session.Holes().FaceHoleCount[hole.face];
@@ -165,7 +165,7 @@ TEST_F(Translation, ProcessWritesTheFacesTheOmissionRulesAsk) {
     UseMasks(c.masks);
     settings.facePriority = c.priority;
     settings.noEmpties = c.empties;
-    settings.noDupes = c.dupes;
+    settings.noDuplicates = c.dupes;
     const TranslationReport report = session.Process(Gcode("PART", c.gcode));
     EXPECT_TRUE(report.errors.empty());
     EXPECT_EQ(Written(report), c.written) << c.priority << " " << c.masks[4] << " " << c.gcode;

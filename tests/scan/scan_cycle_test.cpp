@@ -33,6 +33,7 @@ class ScanTickTest : public ::testing::Test {
     TranslationSettings& settings = session_.Settings();
     settings.rcmFormat = true;
     settings.appFolder = folder_.File("app") + "/";
+    settings.destinationFolder = folder_.File("dst");
     settings.masks = {"", "    1   ", "    2   ", "    3   ", "    4   "};
   }
 
@@ -56,7 +57,7 @@ class ScanTickTest : public ::testing::Test {
     }
   }
   TickOutcome Tick(int autoScan = 1, int autoDel = 0) {
-    return cycle_.RunTick({autoScan, autoDel, folder_.File("src"), folder_.File("dst")});
+    return cycle_.RunTick({autoScan, autoDel, folder_.File("src")});
   }
 
   testing::TempFolder folder_;
@@ -169,7 +170,7 @@ TEST_F(ScanTickTest, ProgramsWrittenDuringATickAreSeenFromTheNextTick) {
 TEST_F(ScanTickTest, TickStartedDuringATickIsSkipped) {
   Source("PART", kNoon);
   std::vector<TickOutcome> inner;
-  const TickInputs inputs = {1, 1, folder_.File("src"), folder_.File("dst")};
+  const TickInputs inputs = {1, 1, folder_.File("src")};
 
   const TickOutcome outer =
       cycle_.RunTick(inputs, [&] { inner.push_back(cycle_.RunTick(inputs)); });
@@ -189,7 +190,7 @@ TEST_F(ScanTickTest, LogsTranslationsRefusalsDeletionsAndFailuresAProblemWhenItB
   Source("FAIL", kNoon);
   folder_.MakeFolder("dst/FAIL3.RCM");
   Program("GONE1.RCM", kNoon);
-  const TickInputs inputs = {1, 1, folder_.File("src"), folder_.File("dst")};
+  const TickInputs inputs = {1, 1, folder_.File("src")};
 
   cycle.RunTick(inputs);
   cycle.RunTick(inputs);  // BAD is refused again

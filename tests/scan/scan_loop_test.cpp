@@ -37,6 +37,7 @@ class ScanLoopTest : public ::testing::Test {
     folder_.Write("app/Template.RCM", testing::SmallTemplate());
     session_.Settings().rcmFormat = true;
     session_.Settings().appFolder = folder_.File("app") + "/";
+    session_.Settings().destinationFolder = folder_.File("dst");
     session_.Settings().masks = {"", "    1   ", "    2   ", "    3   ", "    4   "};
   }
   ~ScanLoopTest() override {
@@ -47,7 +48,7 @@ class ScanLoopTest : public ::testing::Test {
   void Start(std::unique_ptr<FolderWatch> watch, milliseconds period) {
     trigger_ = std::make_unique<ChangeTrigger>(std::move(watch));
     loop_ = std::thread([this, period] {
-      RunScanLoop(cycle_, {1, 1, folder_.File("src"), folder_.File("dst")}, *trigger_,
+      RunScanLoop(cycle_, {1, 1, folder_.File("src")}, *trigger_,
                   {.period = period,
                    .stopRequested = [this] { return stop_.load(); },
                    .report = [this](const TickOutcome&) { ++ticks_; },
