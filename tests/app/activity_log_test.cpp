@@ -63,7 +63,8 @@ TEST(ActivityLog, ALogThatCannotBeWrittenIsToldOnceAndLosesOnlyItsLines) {
   for (int i = 0; i < 3; ++i) log.Append({"", "translated", "/src/A", ""});
 
   ASSERT_EQ(told.size(), 1u);
-  EXPECT_EQ(told[0], "Cannot write " + folder.File("file") + "/Tessaro.log: Not a directory");
+  // The reason in the platform's words: "Not a directory" on Linux.
+  EXPECT_THAT(told[0], ::testing::StartsWith("Cannot write " + log.path() + ": "));
   EXPECT_TRUE(ReadRecentActivity(log.path(), 5).empty());
 }
 

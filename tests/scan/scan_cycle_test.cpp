@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -14,6 +13,10 @@
 #include "program/session.h"
 #include "support/program_samples.h"
 #include "support/temp_folder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tessaro {
 namespace {
@@ -32,7 +35,7 @@ class ScanTickTest : public ::testing::Test {
     folder_.Write("app/Template.RCM", testing::SmallTemplate());
     TranslationSettings& settings = session_.Settings();
     settings.rcmFormat = true;
-    settings.appFolder = folder_.File("app") + "/";
+    settings.appFolder = folder_.File("app/");
     settings.destinationFolder = folder_.File("dst");
     settings.masks = {"", "    1   ", "    2   ", "    3   ", "    4   "};
   }
@@ -83,10 +86,14 @@ TEST_F(ScanTickTest, UntickedOrGreyedBoxesStopTheTickOrTheOrphanPass) {
 
 TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared) {
   // Names count characters: "\xc4" is no UTF-8 and counts as one.
-  for (const char* name : {"PART.NC", "PANEL.", "PA~T", "NINECHARS", "   ", " AB ", "EIGHTCHR",
-                           "SCHR\u00c4NKE", "SCHR\u00c4NKEN", "T\xc4R"}) {
-    Source(name, kNoon);
-  }
+  std::vector<std::string> names = {"PART.NC",  "PA~T",          "NINECHARS",
+                                    "EIGHTCHR", "SCHR\u00c4NKE", "SCHR\u00c4NKEN"};
+  std::vector<std::string> translated = {Src("EIGHTCHR"), Src("SCHR\u00c4NKE")};
+#ifndef _WIN32  // Windows drops a name's trailing blanks and dots, holds UTF-16 names only
+  names.insert(names.end(), {"PANEL.", "   ", " AB ", "T\xc4R"});
+  translated = {Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")};
+#endif
+  for (const std::string& name : names) Source(name, kNoon);
   Program("PA~T1.RCM", kNoon);
   Program("NINE1HAR.RCM", kNoon);
   Program("STRAY1.RCM", kNoon);
@@ -94,14 +101,15 @@ TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared)
   const TickOutcome first = Tick(1, 1);
   const TickOutcome second = Tick(1, 1);
 
-  EXPECT_THAT(first.translatedFiles,
-              ElementsAre(Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")));
+  EXPECT_EQ(first.translatedFiles, translated);
   EXPECT_TRUE(first.ok());
   EXPECT_TRUE(first.changed);
   EXPECT_THAT(first.deletedPrograms, ElementsAre(Dst("STRAY1.RCM")));
-  EXPECT_EQ(ProgramFolder().size(), 18u);
+  EXPECT_EQ(ProgramFolder().size(), 2 + 4 * translated.size());
   EXPECT_TRUE(folder_.Exists("dst/SCHR1NKE.RCM"));
+#ifndef _WIN32
   EXPECT_TRUE(folder_.Exists("dst/T\xc4R-1.RCM"));
+#endif
   EXPECT_FALSE(second.changed);
 }
 
@@ -157,6 +165,9 @@ TEST_F(ScanTickTest, AnyMatchingProgramOlderOrNoneMatchingCausesATranslation) {
 }
 
 TEST_F(ScanTickTest, ProgramsWrittenDuringATickAreSeenFromTheNextTick) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds no two names that differ only by trailing blanks";
+#endif
   // With blank masks "P" and "P " both own P.RCM: the second is compared with the
   // listing taken before the first was translated.
   session_.Settings().masks = {"", "        ", "        ", "        ", "        "};
@@ -226,11 +237,13 @@ TEST_F(ScanTickTest, LogsTranslationsRefusalsDeletionsAndFailuresAProblemWhenItB
 TEST_F(ScanTickTest, FolderThatCannotBeListedStopsTheTickBeforeAnyTranslationOrDeletion) {
   namespace fs = std::filesystem;
   FourPrograms("PART", kNoon);
+#ifndef _WIN32  // a folder's permission is taken away by its mode here
   // Permissions do not bind the superuser.
   if (::geteuid() != 0) {
     fs::permissions(folder_.File("src"), fs::perms::none);
     EXPECT_FALSE(Tick(1, 1).ok());
   }
+#endif
   fs::permissions(folder_.File("src"), fs::perms::owner_all);
   fs::remove_all(folder_.File("src"));
 
@@ -260,7 +273,7 @@ TEST_F(ScanTickTest, RemovedGcodeFileLosesItsProgramsOfTheFormatInForce) {
   // A link goes as a link; the file it points to stays as it is.
   const std::string target = folder_.Write("elsewhere/TARGET", "kept");
   std::filesystem::permissions(target, std::filesystem::perms(0444));
-  std::filesystem::create_symlink(target, Dst("LINK1.RCM"));
+  if (!testing::MakeSymlink(target, Dst("LINK1.RCM"))) Program("LINK1.RCM", kNoon);  // no links
   // A writer killed 20 minutes ago left its temporary file.
   Program(".tessaro-KEEP1.RCM.99.0", kNoon);
 
@@ -285,7 +298,11 @@ TEST_F(ScanTickTest, EmptySourceFolderSparesOnlyTemplate) {
 
   Tick(1, 1);
 
+#ifdef _WIN32  // one file: letter case makes no other name here
+  EXPECT_THAT(ProgramFolder(), ElementsAre("TEMPLATE.RCM"));
+#else
   EXPECT_THAT(ProgramFolder(), ElementsAre("TEMPLATE.RCM", "TeMpLaTe.rcm", "template.RCM"));
+#endif
 }
 
 // --- delete all ---

@@ -18,11 +18,15 @@ class ScopedEnvironment {
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
   void Set(const std::optional<std::string>& value) const {
+#ifdef _WIN32
+    ::_putenv_s(name_, value ? value->c_str() : "");  // "" removes it
+#else
     if (value) {
       ::setenv(name_, value->c_str(), 1);
     } else {
       ::unsetenv(name_);
     }
+#endif
   }
 
  private:

@@ -37,4 +37,12 @@ class TempFolder {
   std::string path_;
 };
 
+// Makes `link` a symbolic link to `target`; false where none can be made (Wine
+// reports success and makes none).
+bool MakeSymlink(const std::string& target, const std::string& link);
+
+// Whether the file system of `path` keeps a hidden flag (off Windows, in an extended
+// attribute).
+bool KeepsHiddenFlag(const std::string& path);
+
 }  // namespace tessaro::testing
