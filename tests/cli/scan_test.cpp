@@ -39,10 +39,12 @@ class ScanCommandTest : public ::testing::Test {
     WriteSettings("0", folder_.File("src"));
   }
 
-  void WriteSettings(const std::string& autoDelete, const std::string& sourcePath) const {
+  void WriteSettings(const std::string& autoDelete, const std::string& sourcePath,
+                     const std::string& scanTime = "0.2") const {
     folder_.Write("home/Tessaro.INI",
-                  "[Settings]\nRCM=YES\nSourcePath=" + sourcePath + "\nDestinationPath=" +
-                      folder_.File("dst") + "\nScanTime=0.2\nAutoDelete=" + autoDelete +
+                  "[Settings]\nRCM=YES\nSourcePath=" + sourcePath +
+                      "\nDestinationPath=" + folder_.File("dst") + "\nScanTime=" + scanTime +
+                      "\nAutoDelete=" + autoDelete +
                       "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
   }
   testing::CliRun Once(const std::string& option = "--once") const {
@@ -96,7 +98,19 @@ TEST_F(ScanCommandTest, OnceExitsOneWhenAFolderCannotBeListedOrAProgramWrittenAn
   EXPECT_THAT(run.err, HasSubstr("PART3.RCM"));
 }
 
-TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminated) {
+TEST_F(ScanCommandTest, LogThatCannotBeWrittenIsToldAndTheScanGoesOn) {
+  folder_.MakeFolder("home/Tessaro.log");
+  folder_.Write("src/PART", testing::kPanelGcode);
+  const testing::CliRun run = Once();
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(HasPrograms("PART"));
+  EXPECT_EQ(run.err, "tessaro-cli: the activity log is not written: Cannot write " +
+                         folder_.File("home/Tessaro.log") + ": Is a directory\n");
+}
+
+TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
+  // The timer would take a minute: a new file is translated when it is closed.
+  WriteSettings("0", folder_.File("src"), "60");
   folder_.Write("src/BAD", testing::kRefusedGcode);
   const std::string err = folder_.File("err.txt");
   const std::string home = folder_.File("home");
@@ -128,6 +142,9 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminated) {
   const std::string errors = folder_.Read("err.txt");
   EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << errors;
   EXPECT_TRUE(folder_.Exists("src/BAD"));
+  const std::string log = folder_.Read("home/Tessaro.log");
+  EXPECT_EQ(log.find("\trefused\t" + bad), log.rfind("\trefused\t")) << log;
+  EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder_.File("src/NEXT") + "\t4 programs in "));
 }
 
 }  // namespace

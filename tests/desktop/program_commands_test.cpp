@@ -254,6 +254,18 @@ class ProgramCommandsTest : public DesktopTest {
     QVERIFY(shown.Status().endsWith("  Translated PART"));
   }
 
+  void withAutomaticTranslationAFileIsTranslatedWhenClosedWithoutWaitingForTheTimer() {
+    ShownWindow shown(kRcm, "AutoScan=1\n");  // its timer stopped
+    shown.source.Write("PART", kPartGcode);
+    QTRY_VERIFY_WITH_TIMEOUT(shown.programs.Exists("PART4.RCM"), 10000);
+    QTRY_COMPARE(shown.Selected(), QString("PART1.RCM"));
+
+    QVERIFY(shown.find<tessaro::desktop::OptionCheckBox>("AutoScan")->setValue(0));
+    shown.source.Write("SIDE", kPartGcode);
+    QTest::qWait(500);
+    QVERIFY(!shown.programs.Exists("SIDE1.RCM"));
+  }
+
   void tickThatCannotListAFolderSaysSoInTheStatusLine() {
     ShownWindow shown(kRcm, "AutoScan=1\n");
     shown.file1()->setPath(shown.source.MakeFolder("later-gone"));
