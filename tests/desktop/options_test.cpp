@@ -21,70 +21,46 @@ class OptionsTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
-  void clickingAutomaticDeletion_data() {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<int>("questions");
-    QTest::addColumn<QString>("state");
-    QTest::newRow("No") << QString("AutoScan=1") << false << 1 << "0 enabled, stored \" 0\"";
-    QTest::newRow("Yes") << QString("AutoScan=1") << true << 1 << "1 enabled, stored \" 1\"";
-    QTest::newRow("unticking asks nothing")
-        << QString("AutoScan=1\nAutoDelete=1") << true << 0 << "0 enabled, stored \" 0\"";
-  }
-  void clickingAutomaticDeletion() {
-    QFETCH(QString, stored);
-    QFETCH(bool, answer);
-    QFETCH(int, questions);
-    QFETCH(QString, state);
-    StartedWindow started("[Settings]\n" + stored.toStdString() + "\n");
-    started.asker().answers = {answer};
+  // Automatic deletion asks before it is ticked, and needs automatic translation.
+  void automaticModesFollowClicksAndTheQuestion() {
+    StartedWindow started("[Settings]\nAutoScan=1\n");
+    const auto states = [&] {
+      return started.Box("AutoScan", "AutoScan") + "; " + started.Box("AutoDel", "AutoDelete");
+    };
+    Click(started.find<OptionCheckBox>("AutoDel"));  // answered No
+    QCOMPARE(states(), QString("1 enabled, AutoScan= 1; 0 enabled, AutoDelete= 0"));
+    started.asker.answer = true;
     Click(started.find<OptionCheckBox>("AutoDel"));
-    QCOMPARE(started.asker().questions.size(), size_t(questions));
-    QCOMPARE(started.boxState("AutoDel"), "AutoDel " + state);
-  }
-
-  void clickingAutomaticTranslation_data() {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("states");
-    QTest::newRow("unticked") << QString("AutoScan=0")
-                              << "AutoScan 1 enabled, stored \" 1\"; "
-                                 "AutoDel 0 enabled, stored \"<not stored>\"";
-    QTest::newRow("ticked: deletion disabled but kept")
-        << QString("AutoScan=1\nAutoDelete=1")
-        << "AutoScan 0 enabled, stored \" 0\"; AutoDel 1 disabled, stored \" 1\"";
-  }
-  void clickingAutomaticTranslation() {
-    QFETCH(QString, stored);
-    QFETCH(QString, states);
-    StartedWindow started("[Settings]\n" + stored.toStdString() + "\n");
+    QCOMPARE(states(), QString("1 enabled, AutoScan= 1; 1 enabled, AutoDelete= 1"));
     Click(started.find<OptionCheckBox>("AutoScan"));
-    QCOMPARE(started.boxState("AutoScan") + "; " + started.boxState("AutoDel"), states);
-    QVERIFY(started.asker().questions.empty());
+    QCOMPARE(states(), QString("0 enabled, AutoScan= 0; 1 disabled, AutoDelete= 1"));
+    Click(started.find<OptionCheckBox>("AutoScan"));
+    Click(started.find<OptionCheckBox>("AutoDel"));  // unticking asks nothing
+    QCOMPARE(states(), QString("1 enabled, AutoScan= 1; 0 enabled, AutoDelete= 0"));
+    QCOMPARE(started.asker.questions.size(), size_t{2});
   }
 
   void omissionRulesAreStoredWithoutABlankAndOnlyWhenChanged() {
     StartedWindow started("[HorizontalRename]\nMask1=A\nMask2=B\nMask3=C\nMask4=D\n");
     started.find<OptionCheckBox>("NoEmpties")->setValue(0);  // the value shown: runs nothing
-    QCOMPARE(started.stored("Settings/NoEmpties"), QString("<not stored>"));
+    QCOMPARE(StoredLine(started.home, "NoEmpties"), QString());
     Click(started.find<OptionCheckBox>("NoEmpties"));
-    QCOMPARE(started.boxState("NoEmpties"), QString("NoEmpties 1 enabled, stored \"1\""));
+    QCOMPARE(started.Box("NoEmpties", "NoEmpties"), QString("1 enabled, NoEmpties=1"));
     QCOMPARE(started.window().session().Settings().noEmpties, 1);
-    Click(started.find<OptionCheckBox>("NoDupes"));
-    Click(started.find<OptionCheckBox>("NoDupes"));
-    QCOMPARE(started.boxState("NoDupes"), QString("NoDupes 0 enabled, stored \"0\""));
   }
 
   void exclusionTyping_data() {
     QTest::addColumn<bool>("behind");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    const auto row = [](const char* name, bool behind, const char* typed, const char* shown) {
-      QTest::newRow(name) << behind << QString(typed) << QString(shown);
-    };
-    row("a second digit keeps the first", true, "3", "7");
-    row("a digit in place of the digit", false, "4", "4");
-    row("a letter in place of the digit", false, "a", "0");
-    row("cleared", false, "", "0");
+    QTest::newRow("a second digit keeps the first") << true << "3"
+                                                    << "7";
+    QTest::newRow("a digit in place of the digit") << false << "4"
+                                                   << "4";
+    QTest::newRow("a letter in place of the digit") << false << "a"
+                                                    << "0";
+    QTest::newRow("cleared") << false << ""
+                             << "0";
   }
   void exclusionTyping() {
     QFETCH(bool, behind);
@@ -94,11 +70,10 @@ class OptionsTest : public DesktopTest {
     auto* drillEx = started.find<QLineEdit>("DrillEx");
     drillEx->setFocus();
     behind ? drillEx->end(false) : drillEx->selectAll();
-    // As an operator types: the typed keys, or Delete over the selection.
     if (typed.isEmpty()) QTest::keyClick(drillEx, Qt::Key_Delete);
     QTest::keyClicks(drillEx, typed);
     QCOMPARE(drillEx->text(), shown);
-    QCOMPARE(started.stored("Settings/DrillExclusion"), shown);
+    QCOMPARE(StoredLine(started.home, "DrillExclusion"), "DrillExclusion=" + shown);
     QCOMPARE(started.find<DigitSpinner>("VScrollDr")->value(), shown.toInt());
     QCOMPARE(started.window().session().Settings().drillExclusion, shown.toInt());
   }
@@ -130,20 +105,17 @@ class OptionsTest : public DesktopTest {
       return answer;
     });
     const auto states = [&] {
-      return started.boxState("AutoScan") + "; " + started.boxState("AutoDel");
+      return started.Box("AutoScan", "AutoScan") + "; " + started.Box("AutoDel", "AutoDelete");
     };
-
     Click(started.find<QToolButton>("DDir"));
     Click(started.find<QToolButton>("DDir"));  // the folder shown: both modes stay
-    QCOMPARE(states(),
-             QString("AutoScan 1 enabled, stored \" 1\"; AutoDel 1 enabled, stored \" 1\""));
+    QCOMPARE(states(), QString("1 enabled, AutoScan= 1; 1 enabled, AutoDelete= 1"));
     Click(started.find<QToolButton>("DDir"));
-    QCOMPARE(states(),
-             QString("AutoScan 0 enabled, stored \" 0\"; AutoDel 0 disabled, stored \" 0\""));
-
+    QCOMPARE(states(), QString("0 enabled, AutoScan= 0; 0 disabled, AutoDelete= 0"));
     QCOMPARE(offered, QStringList({Q(dst), Q(dst), Q(dst)}));
     QCOMPARE(started.find<QLabel>("DPath")->text(), Q(work.path() + "/out/"));
-    QCOMPARE(started.stored("Settings/DestinationPath"), Q(work.path() + "/out/"));
+    QCOMPARE(StoredLine(started.home, "DestinationPath"),
+             Q("DestinationPath=" + work.path() + "/out/"));
     QCOMPARE(Listed(started.window().file2()), QStringList({"P1.ACC"}));
     COMPARE_STD(started.window().session().Settings().destinationFolder, work.path() + "/out");
   }
