@@ -60,39 +60,9 @@ class DirDialogTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
-  // Folders below are on the drive: "/DATA" is <drive>/DATA.
-  void okReturnsTheShownFolderWithOneTrailingSeparator_data() {
-    QTest::addColumn<QString>("given");
-    QTest::addColumn<QString>("lastDir");
-    QTest::addColumn<QString>("shownAndChosen");
-    QTest::newRow("a folder") << "/DATA" << QString() << "/DATA /DATA/";
-    QTest::newRow("with its separator") << "/DATA/" << QString() << "/DATA/ /DATA/";
-    QTest::newRow("none: the last shown") << "" << QString("/DATA/SUB") << "/DATA/SUB /DATA/SUB/";
-    QTest::newRow("none ever: the current folder") << "" << QString() << "/WORK /WORK/";
-    QTest::newRow("gone: the current folder") << "/GONE" << QString() << "/WORK /WORK/";
-  }
-  void okReturnsTheShownFolderWithOneTrailingSeparator() {
-    QFETCH(QString, given);
-    QFETCH(QString, lastDir);
-    QFETCH(QString, shownAndChosen);
+  void openingFoldersInTheListMovesTheShownFolderAndOkReturnsIt() {
     DriveBench bench;
-    const QString drive = Q(bench.drive.path());
-    if (!lastDir.isEmpty())
-      bench.settings.WriteSetting("DirDialogBox", "LastDir", (drive + lastDir).toStdString());
-    auto dialog = bench.Open(given.isEmpty() ? "" : (drive + given).toStdString());
-    const QString shown = Shown(*dialog);
-    Press(*dialog, "BtnOK");
-    QCOMPARE(shown + " " + Q(dialog->chosenFolder()),
-             drive + shownAndChosen.replace(" ", " " + drive));
-    QCOMPARE(bench.Stored("LastDir"), shown);
-    QVERIFY(dialog->isHidden());
-  }
-
-  void openingFoldersInTheListMovesTheShownFolder() {
-    DriveBench bench;
-    const QString drive = Q(bench.drive.path());
-    auto dialog = bench.Open(bench.drive.path() + "/DATA/SUB");
-    QCOMPARE(dialog->windowTitle(), QString("Directory Selection"));
+    auto dialog = bench.Open(bench.drive.File("DATA/SUB"));
     auto* dir1 = dialog->findChild<QListWidget*>("Dir1");
     OpenItem(dir1, "..");
     QCOMPARE(Listed(dir1), QStringList({"..", "OTHER", "SUB"}));
@@ -104,42 +74,35 @@ class DirDialogTest : public DesktopTest {
     QCOMPARE(Listed(dir1), QStringList({"DATA", "WORK"}));  // the drive: no way further up
     OpenItem(dir1, "DATA");
     Press(*dialog, "BtnOK");
-    QCOMPARE(Q(dialog->chosenFolder()), drive + "/DATA/");
+    COMPARE_STD(dialog->chosenFolder(), bench.drive.File("DATA/"));
+    QCOMPARE(bench.Stored("LastDir"), Q(bench.drive.File("DATA")));
+    QVERIFY(dialog->isHidden());
   }
 
-  void cancelStoresTheFolderAndTheCloseBoxOnlyThePosition() {
+  void withoutAFolderToShowTheLastShownOrTheCurrentOneShows() {
     DriveBench bench;
-    auto cancelled = bench.Open(bench.drive.path() + "/DATA");
-    cancelled->move(20, 10);
-    Press(*cancelled, "BtnCan");
-    QCOMPARE(Q(cancelled->chosenFolder()), QString(""));
-    QCOMPARE(bench.Stored("LastDir"), Q(bench.drive.path() + "/DATA"));
-    QCOMPARE(bench.Stored("Top") + " " + bench.Stored("Left"), QString("150 300"));
-
-    auto closed = bench.Open(bench.drive.path() + "/WORK");
-    closed->move(40, 30);
-    QVERIFY(closed->close());
-    QCOMPARE(Q(closed->chosenFolder()), QString(""));
-    QCOMPARE(bench.Stored("LastDir"), Q(bench.drive.path() + "/DATA"));
-    QCOMPARE(bench.Stored("Top") + " " + bench.Stored("Left"), QString("450 600"));
+    QCOMPARE(Shown(*bench.Open(bench.drive.File("GONE"))), Q(bench.drive.File("WORK")));
+    bench.settings.WriteSetting("DirDialogBox", "LastDir", bench.drive.File("DATA/SUB"));
+    QCOMPARE(Shown(*bench.Open("")), Q(bench.drive.File("DATA/SUB")));
   }
 
   void anUnreadableDriveIsReportedAndTheLastGoodOneComesBack() {
     DriveBench bench;
     TempFolder other;
-    const std::string missing = other.path() + "/NO-MEDIUM";
+    const std::string missing = other.File("NO-MEDIUM");
     auto dialog =
-        bench.Open(bench.drive.path() + "/DATA/SUB", {missing, bench.drive.path(), other.path()});
+        bench.Open(bench.drive.File("DATA/SUB"), {missing, bench.drive.path(), other.path()});
     auto* drive1 = dialog->findChild<QComboBox*>("Drive1");
     drive1->setCurrentIndex(2);
     QCOMPARE(Shown(*dialog), Q(other.path()));
     drive1->setCurrentIndex(0);
-    QCOMPARE(bench.asker.told.size(), size_t{1});
-    COMPARE_STD(bench.asker.told[0], "Alert|Drive " + missing + " is unavailable.");
+    COMPARE_STD(bench.asker.told.at(0), "Alert|Drive " + missing + " is unavailable.");
     QCOMPARE(drive1->currentIndex(), 2);
     QCOMPARE(Shown(*dialog), Q(other.path()));
     drive1->setCurrentIndex(1);  // a drive reopens the folder last shown on it
-    QCOMPARE(Shown(*dialog), Q(bench.drive.path() + "/DATA/SUB"));
+    QCOMPARE(Shown(*dialog), Q(bench.drive.File("DATA/SUB")));
+    Press(*dialog, "BtnCan");
+    COMPARE_STD(dialog->chosenFolder(), "");
   }
 };
 

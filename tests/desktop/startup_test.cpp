@@ -7,7 +7,6 @@
 #include <iostream>
 #include <sstream>
 
-#include "desktop/about_box.h"
 #include "program/session.h"
 #include "window_fixture.h"
 
@@ -79,48 +78,21 @@ class StartupTest : public DesktopTest {
     QVERIFY(started.asker.told.empty());
   }
 
-  void theAboutBoxShowsBeforeTheSettingsAreRead() {
-    TempFolder home;
-    home.Write("Tessaro.INI", "[Settings]\nScanTime=2\n");
-    RecordingOperator asker;
-    tessaro::desktop::MainWindow window(asker, home.PathWithSeparator());
-    int intervalWhileShown = 0;
-    WhenModal<tessaro::desktop::AboutBox>(&window, [&](tessaro::desktop::AboutBox& about) {
-      intervalWhileShown = window.timer1()->interval();
-      QTest::mouseClick(about.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    });
-    window.StartUp();
-    QCOMPARE(intervalWhileShown, 5000);
-    QCOMPARE(window.timer1()->interval(), 2000);
-  }
-
-  void windowPositionIsRestoredFromTwipsOntoAScreen_data() {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QPoint>("position");
-    QTest::newRow("on the screen") << "Top=1500\nLeft=3000" << QPoint(200, 100);
-    QTest::newRow("off every screen: onto the primary one")
-        << "Top=-300000\nLeft=900000"
-        << QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-  }
-  void windowPositionIsRestoredFromTwipsOntoAScreen() {
-    QFETCH(QString, stored);
-    QFETCH(QPoint, position);
-    StartedWindow started("[Window]\n" + stored.toStdString() + "\n");
-    QCOMPARE(started.window().pos(), position);
-  }
-
-  void shutdownWritesOnlyTheWindowPositionInTwips() {
+  // Twips to pixels, onto the primary screen when off every screen, and back on closing.
+  void windowPositionIsRestoredOntoAScreenAndStoredOnClosing() {
+    StartedWindow offScreen("[Window]\nTop=-300000\nLeft=900000\n");
+    QCOMPARE(offScreen.window().pos(),
+             QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     StartedWindow started(
-        "[Settings]\nAutoScan= 1\nDrillExclusion=3\nDowellExclusion=0\n"
-        "[Window]\nTop=1500\n");
+        "[Settings]\nDrillExclusion=3\nDowellExclusion=0\n[Window]\nTop=1500\nLeft=3000\n");
+    QCOMPARE(started.window().pos(), QPoint(200, 100));
     started.window().show();
     started.window().move(-50, 10);  // partly left of the screen
     QSignalSpy shutDown(&started.window(), &tessaro::desktop::MainWindow::shutDown);
     QVERIFY(started.window().close());
     QCOMPARE(shutDown.count(), 1);
     COMPARE_STD(started.home.Read("Tessaro.INI"),
-                "[Settings]\nAutoScan= 1\nDrillExclusion=3\nDowellExclusion=0\n"
-                "[Window]\nTop=150\nLeft=-750\n");
+                "[Settings]\nDrillExclusion=3\nDowellExclusion=0\n[Window]\nTop=150\nLeft=-750\n");
   }
 };
 

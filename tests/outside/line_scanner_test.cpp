@@ -37,8 +37,10 @@ TEST(LineScanner, RunsBeginEveryLineAndEndInOrder) {
   // The CR of the long line is the last byte of the first piece read, its LF the first
   // of the next.
   const std::string longLine(65535 - 9, 'x');
-  const std::string path =
-      folder.Write("PART", "\xEF\xBB\xBF" "first\n" + longLine + "\r\nnul\0byte\xff"s);
+  const std::string path = folder.Write("PART",
+                                        "\xEF\xBB\xBF"
+                                        "first\n" +
+                                            longLine + "\r\nnul\0byte\xff"s);
   LineScanner scanner;
   Lines events;
   const Status status =
@@ -66,17 +68,16 @@ TEST(LineScanner, KeepsWithinItsLimits) {
   LineScanner scanner;
   Lines lines;
   const LineScanner::Handlers handlers{
-      nullptr,
-      [&](LineScanner& s) { lines.push_back(s.Line() + (s.LineCut() ? " (cut)" : "")); }, nullptr};
+      nullptr, [&](LineScanner& s) { lines.push_back(s.Line() + (s.LineCut() ? " (cut)" : "")); },
+      nullptr};
 
   // A long line is handed over cut, the rest of it skipped.
   EXPECT_TRUE(scanner.Scan(path, handlers, {.maxLineLength = 8}).ok());
   EXPECT_EQ(lines, (Lines{"xxxxxxxx (cut)", "abc", "tail"}));
 
   bool began = false;
-  const Status tooLarge =
-      scanner.Scan(path, {[&](LineScanner&) { began = true; }, nullptr, nullptr},
-                   {.maxFileSize = 20});
+  const Status tooLarge = scanner.Scan(
+      path, {[&](LineScanner&) { began = true; }, nullptr, nullptr}, {.maxFileSize = 20});
   EXPECT_FALSE(began);
   EXPECT_EQ(tooLarge.error(), "Cannot read " + path + ": the file is larger than 20 bytes");
 }

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -25,18 +24,12 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   // Give back write permission so that read-only files and folders can go.
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   for (auto it = fs::recursive_directory_iterator(path_, ignored);
        it != fs::recursive_directory_iterator(); it.increment(ignored)) {
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);
-}
-
-std::string TempFolder::PathWithSeparator() const { return path_ + "/"; }
-
-std::string TempFolder::File(std::string_view name) const {
-  return path_ + "/" + std::string(name);
 }
 
 std::string TempFolder::Write(std::string_view name, std::string_view contents) const {
@@ -49,23 +42,19 @@ std::string TempFolder::Write(std::string_view name, std::string_view contents) 
 }
 
 std::string TempFolder::Read(std::string_view name) const {
-  std::ifstream in(File(name), std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(File(name), std::ios::binary).rdbuf();
   return text.str();
 }
 
-bool TempFolder::Exists(std::string_view name) const { return fs::exists(File(name)); }
-
 std::string TempFolder::MakeFolder(std::string_view name) const {
-  const std::string folder = File(name);
-  fs::create_directories(folder);
-  return folder;
+  fs::create_directories(File(name));
+  return File(name);
 }
 
 std::vector<std::string> TempFolder::List(std::string_view name) const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(name.empty() ? path_ : File(name))) {
+  for (const auto& entry : fs::directory_iterator(File(name))) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
@@ -74,8 +63,8 @@ std::vector<std::string> TempFolder::List(std::string_view name) const {
 
 void TempFolder::SetModifiedSeconds(std::string_view name, long long seconds,
                                     long nanoseconds) const {
-  const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
-                             {static_cast<time_t>(seconds), nanoseconds}};
+  const timespec time{static_cast<time_t>(seconds), nanoseconds};
+  const timespec times[2] = {time, time};
   if (utimensat(AT_FDCWD, File(name).c_str(), times, 0) != 0) {
     throw std::runtime_error("cannot set the time of " + File(name));
   }

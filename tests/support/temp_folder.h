@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,13 +17,16 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }  // without a trailing separator
-  std::string PathWithSeparator() const;
-  std::string File(std::string_view name) const;  // path of a file in the folder
+  std::string PathWithSeparator() const { return path_ + "/"; }
+  // The path of a file in the folder; the folder itself for "".
+  std::string File(std::string_view name) const {
+    return name.empty() ? path_ : path_ + "/" + std::string(name);
+  }
 
   // Creates (or overwrites) a file, and any folders on its way; returns its path.
   std::string Write(std::string_view name, std::string_view contents) const;
   std::string Read(std::string_view name) const;  // "" when missing
-  bool Exists(std::string_view name) const;
+  bool Exists(std::string_view name) const { return std::filesystem::exists(File(name)); }
   std::string MakeFolder(std::string_view name) const;
 
   // The names in a folder of this one ("" for itself), sorted.
