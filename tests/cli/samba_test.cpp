@@ -37,33 +37,68 @@ int OnLoopback(int port, bool connect) {
   return done ? ntohs(address.sin_port) : 0;
 }
 
-// An smbd of its own on 127.0.0.1 only, on a free port, with all its state in `folder`
-// and one guest share "share" on folder/share. It runs in a process group of its own,
-// which goes when the object goes (and when this process dies).
-class SambaServer {
- public:
-  explicit SambaServer(const testing::TempFolder& folder) : folder_(folder) {
-    if (::geteuid() != 0) {
-      whyNot_ = "smbd needs root here";
-    } else if (::access("/usr/sbin/smbd", X_OK) != 0 || ::access("/usr/bin/smbclient", X_OK) != 0) {
-      whyNot_ = "smbd or smbclient is missing (Debian packages samba, smbclient)";
-    } else {
-      Start();
+// An smbd of its own on 127.0.0.1 only, on a free port, with all its state in the test's
+// folder and one guest share on folder/share. It runs in a process group of its own,
+// which goes with the test (and when this process dies).
+class SambaShare : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (::geteuid() != 0) GTEST_SKIP() << "smbd needs root here";
+    if (::access("/usr/sbin/smbd", X_OK) != 0 || ::access("/usr/bin/smbclient", X_OK) != 0) {
+      GTEST_SKIP() << "smbd or smbclient is missing (Debian packages samba, smbclient)";
+    }
+    port_ = OnLoopback(0, false);
+    std::string conf =
+        "[global]\ninterfaces = 127.0.0.1\nbind interfaces only = yes\nsmb ports = " +
+        std::to_string(port_) +
+        "\ndisable netbios = yes\nserver role = standalone server\n"
+        "map to guest = Bad User\nguest account = root\nload printers = no\n"
+        "printcap name = /dev/null\ndisable spoolss = yes\nlog file = " +
+        folder_.File("smbd.log") + "\n";
+    for (const std::string state : {"pid", "lock", "state", "cache", "private", "ncalrpc"}) {
+      conf += state + (state == "private" || state == "ncalrpc" ? " dir = " : " directory = ") +
+              folder_.MakeFolder("run/" + state) + "\n";
+    }
+    folder_.Write("smb.conf", conf + "[share]\npath = " + folder_.File("share") +
+                                  "\nread only = no\nguest ok = yes\nguest only = yes\n"
+                                  "ea support = yes\nstore dos attributes = yes\n");
+    folder_.Write("home/Tessaro.INI",
+                  "[Settings]\nSourcePath=" + folder_.MakeFolder("share/gcode") +
+                      "\nDestinationPath=" + folder_.File("share/programs") +
+                      "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
+    for (const char* name : {"H1.ACC", "R1.ACC", "HR1.ACC", "N1.ACC"}) {
+      folder_.Write("share/programs/" + std::string(name), "x");
+    }
+    const std::string configuration = "--configfile=" + folder_.File("smb.conf");
+    const std::string output = folder_.File("smbd.out");
+    smbd_ = ::fork();
+    if (smbd_ == 0) {
+      ::setpgid(0, 0);
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+      if (std::freopen(output.c_str(), "w", stdout) && std::freopen(output.c_str(), "a", stderr)) {
+        ::execl("/usr/sbin/smbd", "smbd", "--foreground", "--no-process-group", "--debug-stdout",
+                configuration.c_str(), nullptr);
+      }
+      ::_exit(127);
+    }
+    ::setpgid(smbd_, smbd_);  // either side may come first
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (OnLoopback(port_, true) == 0) {
+      if (::waitpid(smbd_, nullptr, WNOHANG) != 0 || std::chrono::steady_clock::now() > end) {
+        GTEST_SKIP() << "smbd did not start: " << folder_.Read("smbd.out");
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
   }
-  ~SambaServer() {
-    if (pid_ <= 0) return;
-    ::kill(-pid_, SIGTERM);
-    for (int waited = 0; waited < 500 && ::waitpid(pid_, nullptr, WNOHANG) == 0; ++waited) {
+  void TearDown() override {
+    if (smbd_ <= 0) return;
+    ::kill(-smbd_, SIGTERM);
+    for (int waited = 0; waited < 500 && ::waitpid(smbd_, nullptr, WNOHANG) == 0; ++waited) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ::kill(-pid_, SIGKILL);  // smbd, if it is still there, and children that outlived it
-    ::waitpid(pid_, nullptr, 0);
+    ::kill(-smbd_, SIGKILL);  // smbd, if it is still there, and children that outlived it
+    ::waitpid(smbd_, nullptr, 0);
   }
-  SambaServer(const SambaServer&) = delete;
-  SambaServer& operator=(const SambaServer&) = delete;
-
-  const std::string& whyNot() const { return whyNot_; }
 
   // Runs smbclient's `commands` on the share as a guest; its output, "failed: ..." on failure.
   std::string Client(const std::string& commands) const {
@@ -84,75 +119,17 @@ class SambaServer {
     }
     return "(not listed)";
   }
-
- private:
-  void Start() {
-    port_ = OnLoopback(0, false);
-    std::string conf = "[global]\ninterfaces = 127.0.0.1\nbind interfaces only = yes\n";
-    conf += "smb ports = " + std::to_string(port_) +
-            "\ndisable netbios = yes\nserver role = standalone server\n"
-            "map to guest = Bad User\nguest account = root\nload printers = no\n"
-            "printcap name = /dev/null\ndisable spoolss = yes\nlog file = " +
-            folder_.File("smbd.log") + "\n";
-    for (const std::string state : {"pid", "lock", "state", "cache", "private", "ncalrpc"}) {
-      conf += state + (state == "private" || state == "ncalrpc" ? " dir = " : " directory = ") +
-              folder_.MakeFolder("run/" + state) + "\n";
-    }
-    folder_.Write("smb.conf", conf + "[share]\npath = " + folder_.MakeFolder("share") +
-                                  "\nread only = no\nguest ok = yes\nguest only = yes\n"
-                                  "ea support = yes\nstore dos attributes = yes\n");
-    const std::string configuration = "--configfile=" + folder_.File("smb.conf");
-    const std::string output = folder_.File("smbd.out");
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::setpgid(0, 0);
-      ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-      if (std::freopen(output.c_str(), "w", stdout) && std::freopen(output.c_str(), "a", stderr)) {
-        ::execl("/usr/sbin/smbd", "smbd", "--foreground", "--no-process-group", "--debug-stdout",
-                configuration.c_str(), nullptr);
-      }
-      ::_exit(127);
-    }
-    ::setpgid(pid_, pid_);  // either side may come first
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (OnLoopback(port_, true) == 0) {
-      if (::waitpid(pid_, nullptr, WNOHANG) != 0 || std::chrono::steady_clock::now() > end) {
-        whyNot_ = "smbd did not start: " + folder_.Read("smbd.out");
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-  }
-
-  const testing::TempFolder& folder_;
-  int port_ = 0;
-  pid_t pid_ = -1;  // smbd, leader of its process group
-  std::string whyNot_;
-};
-
-class SambaShare : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!samba_.whyNot().empty()) GTEST_SKIP() << samba_.whyNot();
-    folder_.MakeFolder("share/gcode");
-    folder_.Write("home/Tessaro.INI", "[Settings]\nSourcePath=" + folder_.File("share/gcode") +
-                                          "\nDestinationPath=" + folder_.File("share/programs") +
-                                          "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
-    for (const char* name : {"H1.ACC", "R1.ACC", "HR1.ACC", "N1.ACC"}) {
-      folder_.Write("share/programs/" + std::string(name), "x");
-    }
-  }
   testing::CliRun Cli(const std::string& command, const std::string& option) const {
     return testing::RunCli({command, "--home", folder_.File("home"), option}, folder_);
   }
 
   testing::TempFolder folder_;
-  SambaServer samba_{folder_};
+  int port_ = 0;
+  pid_t smbd_ = -1;  // leader of its process group
 };
 
 TEST_F(SambaShare, HiddenAndReadOnlyMarksOfAClientReadSoInStatus) {
-  ASSERT_THAT(samba_.Client("cd programs; setmode H1.ACC +h; setmode R1.ACC +r; "
-                            "setmode HR1.ACC +hr"),
+  ASSERT_THAT(Client("cd programs; setmode H1.ACC +h; setmode R1.ACC +r; setmode HR1.ACC +hr"),
               Not(HasSubstr("failed")));
   const testing::CliRun run = Cli("status", "--json");
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -166,21 +143,21 @@ TEST_F(SambaShare, HiddenAndReadOnlyMarksOfAClientReadSoInStatus) {
 }
 
 TEST_F(SambaShare, ProgramTessaroHidesIsListedHiddenAndOneItUnhidesIsNot) {
-  ASSERT_THAT(samba_.Client("cd programs; setmode R1.ACC +h"), Not(HasSubstr("failed")));
-  ASSERT_THAT(samba_.ListedAttributes("R1.ACC"), HasSubstr("H"));
+  ASSERT_THAT(Client("cd programs; setmode R1.ACC +h"), Not(HasSubstr("failed")));
+  ASSERT_THAT(ListedAttributes("R1.ACC"), HasSubstr("H"));
   SetFileAttributes(folder_.File("share/programs/H1.ACC"), kHiddenAttribute);
   SetFileAttributes(folder_.File("share/programs/R1.ACC"), kArchiveAttribute);
-  EXPECT_EQ(samba_.ListedAttributes("H1.ACC"), "H");
-  EXPECT_EQ(samba_.ListedAttributes("R1.ACC"), "A");
+  EXPECT_EQ(ListedAttributes("H1.ACC"), "H");
+  EXPECT_EQ(ListedAttributes("R1.ACC"), "A");
 }
 
 TEST_F(SambaShare, GcodeFilePutOntoTheShareIsTranslatedByAScan) {
   const std::string local = folder_.Write("PART", "G71 X800 Y600 Z18\nG81 P1 X100 Y0 Z-5 E1 G54\n");
-  ASSERT_THAT(samba_.Client("cd gcode; put " + local + " PART"), Not(HasSubstr("failed")));
+  ASSERT_THAT(Client("cd gcode; put " + local + " PART"), Not(HasSubstr("failed")));
   const testing::CliRun run = Cli("scan", "--once");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "translated " + folder_.File("share/gcode/PART") + "\n");
-  EXPECT_THAT(samba_.Client("cd programs; ls"), HasSubstr("PART1.ACC"));
+  EXPECT_THAT(Client("cd programs; ls"), HasSubstr("PART1.ACC"));
 }
 
 }  // namespace

@@ -55,44 +55,38 @@ class ScanCommandTest : public ::testing::Test {
   testing::TempFolder folder_;
 };
 
-TEST_F(ScanCommandTest, OnceTranslatesNewFilesAndDeletesOrphansOnlyWhenAutoDeleteReadsOne) {
+TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAndExits) {
   folder_.Write("src/PART", testing::kPanelGcode);
   folder_.Write("src/BAD", testing::kRefusedGcode);
-  const std::pair<const char*, std::string> cases[] = {
-      {"0", "translated " + folder_.File("src/PART") + "\n"},
-      {"1", "deleted " + folder_.File("dst/GONE1.RCM") + "\n"}};
-  for (const auto& [autoDelete, out] : cases) {
+  folder_.Write("dst/GONE1.RCM", "old");
+  for (const auto& [autoDelete, out] :
+       {std::pair{"0", "translated " + folder_.File("src/PART") + "\n"},
+        std::pair{"1", "deleted " + folder_.File("dst/GONE1.RCM") + "\n"}}) {
     WriteSettings(autoDelete, folder_.File("src"));
-    folder_.Write("dst/GONE1.RCM", "old");
-
     const testing::CliRun run = Once();
-
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_THAT(run.err, HasSubstr(folder_.File("src/BAD")));
     EXPECT_EQ(run.out, out) << autoDelete;
   }
-  EXPECT_TRUE(HasPrograms("PART"));
-  EXPECT_TRUE(folder_.Exists("src/BAD"));
-}
-
-TEST_F(ScanCommandTest, OnceExitsOneWhenAFolderCannotBeListedOrAProgramWrittenAndTwoOnMisuse) {
+  EXPECT_TRUE(HasPrograms("PART") && folder_.Exists("src/BAD"));
   EXPECT_EQ(Once("--twice").exitCode, 2);
+
+  // A folder that cannot be listed, a program that cannot be written: exit 1.
+  folder_.Write("dst/GONE1.RCM", "old");
   WriteSettings("1", folder_.File("gone"));
-  folder_.Write("dst/PART1.RCM", "old");
   testing::CliRun run = Once();
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_THAT(run.err, HasSubstr(folder_.File("gone")));
-  EXPECT_TRUE(folder_.Exists("dst/PART1.RCM"));
-
+  EXPECT_TRUE(folder_.Exists("dst/GONE1.RCM"));
   WriteSettings("0", folder_.File("src"));
-  folder_.Write("src/PART", testing::kPanelGcode);
-  folder_.MakeFolder("dst/PART3.RCM");
+  folder_.Write("src/NEXT", testing::kPanelGcode);
+  folder_.MakeFolder("dst/NEXT3.RCM");
   run = Once();
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_THAT(run.err, HasSubstr("PART3.RCM"));
+  EXPECT_THAT(run.err, HasSubstr("NEXT3.RCM"));
 }
 
-TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminated) {
+TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminatedAndReportsARefusalOnce) {
   folder_.Write("src/BAD", testing::kRefusedGcode);
   const std::string err = folder_.File("err.txt");
   const std::string home = folder_.File("home");
@@ -104,22 +98,22 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminated) {
     }
     ::_exit(127);
   }
-  // Wait for a tick to have seen BAD before NEXT comes.
-  ASSERT_TRUE(WaitFor([&] { return folder_.Read("err.txt").find(bad) != std::string::npos; }));
+  // A tick has seen BAD before NEXT comes.
+  const bool sawBad =
+      WaitFor([&] { return folder_.Read("err.txt").find(bad) != std::string::npos; });
   folder_.Write("src/NEXT", testing::kPanelGcode);
-  const bool translated = WaitFor([&] { return HasPrograms("NEXT"); });
+  const bool translated = sawBad && WaitFor([&] { return HasPrograms("NEXT"); });
   ::kill(pid, SIGTERM);
   int status = -1;
-  const bool exited = WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; });
-  if (!exited) ::kill(pid, SIGKILL);
-
+  if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
   EXPECT_TRUE(translated);
-  ASSERT_TRUE(exited);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   // Nothing else, no temporary file in particular.
   EXPECT_EQ(folder_.List("dst"),
             (std::vector<std::string>{"NEXT1.RCM", "NEXT2.RCM", "NEXT3.RCM", "NEXT4.RCM"}));
-  // Reported once, not on every tick.
   const std::string errors = folder_.Read("err.txt");
   EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << errors;
   EXPECT_TRUE(folder_.Exists("src/BAD"));

@@ -3,11 +3,9 @@
 #include <QToolButton>
 #include <deque>
 
-#include "desktop/digit_spinner.h"
 #include "program/session.h"
 #include "window_fixture.h"
 
-using tessaro::desktop::DigitSpinner;
 using tessaro::desktop::OptionCheckBox;
 using namespace tessaro::testing;
 
@@ -61,32 +59,6 @@ class OptionsTest : public DesktopTest {
     Click(started.find<OptionCheckBox>("NoEmpties"));
     QCOMPARE(started.Box("NoEmpties", "NoEmpties"), QString("1 enabled, NoEmpties=1"));
     QCOMPARE(started.window().session().Settings().noEmpties, 1);
-  }
-
-  // The box keeps one digit; the arrows raise and lower it within 0 to 9.
-  void exclusionDigitFollowsTypingAndTheArrows() {
-    StartedWindow started("[Settings]\nDrillExclusion=7\n");
-    auto* drillEx = started.find<QLineEdit>("DrillEx");
-    auto* spinner = started.find<DigitSpinner>("VScrollDr");
-    QString shown;
-    const auto type = [&](bool behind, const char* keys) {
-      drillEx->setFocus();
-      behind ? drillEx->end(false) : drillEx->selectAll();
-      QTest::keyClicks(drillEx, keys);
-      shown += drillEx->text();
-    };
-    type(true, "3");
-    type(false, "9");
-    for (QAbstractButton* arrow : {spinner->upArrow(), spinner->downArrow()}) {
-      Click(arrow);
-      shown += drillEx->text();
-    }
-    type(false, "a");
-    QCOMPARE(shown, QString("79980"));
-    QCOMPARE(StoredLine(started.home, "DrillExclusion"), QString("DrillExclusion=0"));
-    type(false, "4");
-    QCOMPARE(spinner->value(), 4);
-    QCOMPARE(started.window().session().Settings().drillExclusion, 4);
   }
 };
 

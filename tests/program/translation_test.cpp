@@ -15,18 +15,11 @@ using testing::SmallTemplate;
 using testing::SplitCrLf;
 
 constexpr const char* kFacesThreeAndOne =
-    "G71 X800 Y600 Z18\n"
-    "G81 P3 X0 Y100 Z-5 E1 G54\n"
-    "G81 P3 X0 Y250.5 Z-5 E1 G54\n"
-    "G81 P1 X50 Y0 Z-5 E1 G54\n";
+    "G71 X800 Y600 Z18\nG81 P3 Y100 G54\nG81 P3 Y250.5 G54\nG81 P1 X50 G54\n";
 constexpr const char* kFaceTwoRepeatsOne =
-    "G71 X800 Y600 Z18\n"
-    "G81 P1 X50 Y0 Z-5 E1 G54\nG81 P1 X90 Y0 Z-5 E1 G54\n"
-    "G81 P2 X90 Y0 Z-5 E1 G54\nG81 P2 X50 Y0 Z-5 E1 G54\n";
+    "G71 X800 Y600 Z18\nG81 P1 X50 G54\nG81 P1 X90 G54\nG81 P2 X90 G54\nG81 P2 X50 G54\n";
 constexpr const char* kFaceTwoHoles =
-    "G71 X800 Y600 Z18\n"
-    "G81 P2 X120 Y600 Z-5 E1 G54\n"
-    "G81 P2 X12.7 Y600 Z-5 E2 G54\n";
+    "G71 X800 Y600 Z18\nG81 P2 X120 E1 G54\nG81 P2 X12.7 E2 G54\n";
 constexpr const char* kNoHoles = "G71 X800 Y600 Z18\n";
 
 const FaceMasks kBlankMasks = {"", "        ", "        ", "        ", "        "};
@@ -90,9 +83,7 @@ TEST_F(Translation, ApplyMaskGivesTheProgramName) {
       // clang-format on
   };
   for (const auto& c : cases) {
-    FaceMasks masks = kBlankMasks;
-    masks[2] = c.mask;
-    UseMasks(masks);
+    session.Settings().masks[2] = c.mask;
     EXPECT_EQ(session.ApplyMask(c.source, c.face), c.name) << c.source << " " << c.mask;
   }
 }
@@ -219,11 +210,8 @@ TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateOverHiddenAndReadOnlyProg
   EXPECT_EQ(SplitCrLf(ReadProgram("PART1.RCM")).at(14), "\"G-code Import Face 1\",7,8");
   EXPECT_EQ(session.LastTranslatedFile(), gcode);
   EXPECT_EQ(session.Table().GetCell(1, 1), "42");  // the table is left alone
-
   session.Process(Gcode("PART", "G70 X30 Y20 Z1\nG81 P1 X1.5 Y0 Z-1 E1 G54\n"));
-  const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
-  EXPECT_EQ(lines.at(18), "MET,0,0,0,1.000000,9");
-  EXPECT_EQ(lines.at(19), "HOL,1,0,0,1.500000,9");
+  EXPECT_EQ(SplitCrLf(ReadProgram("PART1.RCM")).at(18), "MET,0,0,0,1.000000,9");  // inch
 }
 
 TEST_F(Translation, RefusedFileAsksWhetherToDeleteItAndAnUnreadableOneFailsNamingIt) {
@@ -292,21 +280,15 @@ TEST_F(Translation, RcmTemplateWithMoreThanTenHolesWritesTheRestEmpty) {
   EXPECT_EQ(lines.at(35), "HOL,11,0,0,0.000000,9");
 }
 
-TEST(TranslationSettingsFromStored, TakesTheOptionsAndOmissionRulesOnlyWithAllFourMasks) {
+TEST(TranslationSettingsFromStored, OmissionRulesCountOnlyWithAllFourMasks) {
   StoredOptions stored;
-  stored.rcmFormat = true;
-  stored.destinationPath = "/shop/rcm";
-  stored.facePriority = "21";
   stored.masks = {"", "1", "**2", "3", "        "};
   stored.noEmpties = 1;
   stored.dowelExclusion = "7";
   const TranslationSettings settings = TranslationSettingsFromStored(stored, "/app/");
-  EXPECT_EQ(settings.masks, (FaceMasks{"", "1       ", "  2     ", "3       ", "        "}));
-  EXPECT_EQ(std::tuple(settings.rcmFormat, settings.appFolder, settings.destinationFolder,
-                       settings.facePriority, settings.noEmpties, settings.noDuplicates,
-                       settings.drillExclusion, settings.dowelExclusion),
-            std::tuple(true, "/app/", "/shop/rcm", "21", 1, 0, 0, 7));
-  EXPECT_FALSE(settings.omissionRulesEnabled);
+  EXPECT_EQ(settings.masks[2], "  2     ");
+  EXPECT_EQ(std::tuple(settings.omissionRulesEnabled, settings.noEmpties, settings.dowelExclusion),
+            std::tuple(false, 1, 7));
   stored.masks[4] = "4";
   EXPECT_TRUE(TranslationSettingsFromStored(stored, "/app/").omissionRulesEnabled);
 }
