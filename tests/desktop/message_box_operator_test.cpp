@@ -1,10 +1,9 @@
-// The questions as message boxes: the three asked before deleting, answered with the
-// keyboard in a running window, and a question in the middle of a busy command.
-#include <QApplication>
+// The three questions asked before deleting, as message boxes answered with the keyboard
+// in a running window.
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "desktop/message_box_operator.h"
+#include "desktop/option_check_box.h"
 #include "window_fixture.h"
 
 using namespace tessaro::testing;
@@ -74,23 +73,6 @@ class MessageBoxOperatorTest : public DesktopTest {
     ask();
     QTRY_VERIFY(!kept());  // automatic deletion: at the next tick
     if (question == "delete all") QCOMPARE(shown.Status(), QString("Deleted 1 RCM programs"));
-  }
-
-  void aQuestionDuringABusyCommandShowsTheNormalPointer() {
-    tessaro::desktop::MessageBoxOperator asker;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool busyOverBox = true;
-    WhenModal<QMessageBox>(qApp, [&busyOverBox](QMessageBox& box) {
-      const QCursor* pointer = QApplication::overrideCursor();
-      busyOverBox = pointer != nullptr && pointer->shape() == Qt::WaitCursor;
-      box.button(QMessageBox::No)->click();
-    });
-
-    QVERIFY(!asker.AskYesNo("Alert!", "Delete?"));
-
-    QVERIFY(!busyOverBox);
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);  // busy again after
-    QApplication::restoreOverrideCursor();
   }
 };
 

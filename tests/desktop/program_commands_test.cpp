@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QRadioButton>
 
+#include "desktop/option_check_box.h"
 #include "outside/file_ops.h"
 #include "program/session.h"
 #include "window_fixture.h"

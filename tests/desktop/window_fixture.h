@@ -19,7 +19,6 @@
 #include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
 #include "desktop/message_box_operator.h"
-#include "desktop/option_check_box.h"
 #include "desktop/program_commands.h"
 #include "support/program_samples.h"
 #include "support/temp_folder.h"
@@ -99,13 +98,6 @@ class StartedWindow {
   }
 
   desktop::MainWindow& window() { return *window_; }
-  // A check box's value, state and line: "1 enabled, AutoDelete= 1".
-  QString Box(const char* name, const std::string& key) const {
-    const auto* check = find<desktop::OptionCheckBox>(name);
-    return QString("%1 %2, %3")
-        .arg(check->value())
-        .arg(check->isEnabled() ? "enabled" : "disabled", StoredLine(home, key));
-  }
   // A control by its name; throws when the window has none of that name and kind.
   template <typename Control>
   Control* find(const char* name) const {

@@ -62,11 +62,5 @@ TEST(ParseDosAttributes, ReadsTheTextAndEveryVersionOfSambasBlob) {
   }
 }
 
-TEST(FormatDosAttributes, WritesHexadecimalTextWithoutNul) {
-  EXPECT_EQ(FormatDosAttributes(0x22), "0x22");
-  EXPECT_EQ(FormatDosAttributes(0), "0x0");
-  EXPECT_EQ(ParseDosAttributes(FormatDosAttributes(0x7fffffff)), 0x7fffffff);
-}
-
 }  // namespace
 }  // namespace tessaro
