@@ -17,7 +17,6 @@
 
 #include "cli/cli_runner.h"
 #include "outside/file_ops.h"
-#include "support/temp_folder.h"
 
 namespace tessaro {
 namespace {
@@ -40,7 +39,7 @@ int OnLoopback(int port, bool connect) {
 // An smbd of its own on 127.0.0.1 only, on a free port, with all its state in the test's
 // folder and one guest share on folder/share. It runs in a process group of its own,
 // which goes with the test (and when this process dies).
-class SambaShare : public ::testing::Test {
+class SambaShare : public testing::CliTest {
  protected:
   void SetUp() override {
     if (::geteuid() != 0) GTEST_SKIP() << "smbd needs root here";
@@ -54,23 +53,22 @@ class SambaShare : public ::testing::Test {
         "\ndisable netbios = yes\nserver role = standalone server\n"
         "map to guest = Bad User\nguest account = root\nload printers = no\n"
         "printcap name = /dev/null\ndisable spoolss = yes\nlog file = " +
-        folder_.File("smbd.log") + "\n";
+        folder.File("smbd.log") + "\n";
     for (const std::string state : {"pid", "lock", "state", "cache", "private", "ncalrpc"}) {
       conf += state + (state == "private" || state == "ncalrpc" ? " dir = " : " directory = ") +
-              folder_.MakeFolder("run/" + state) + "\n";
+              folder.MakeFolder("run/" + state) + "\n";
     }
-    folder_.Write("smb.conf", conf + "[share]\npath = " + folder_.File("share") +
-                                  "\nread only = no\nguest ok = yes\nguest only = yes\n"
-                                  "ea support = yes\nstore dos attributes = yes\n");
-    folder_.Write("home/Tessaro.INI",
-                  "[Settings]\nSourcePath=" + folder_.MakeFolder("share/gcode") +
-                      "\nDestinationPath=" + folder_.File("share/programs") +
-                      "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
+    folder.Write("smb.conf", conf + "[share]\npath = " + folder.File("share") +
+                                 "\nread only = no\nguest ok = yes\nguest only = yes\n"
+                                 "ea support = yes\nstore dos attributes = yes\n");
+    folder.Write("home/Tessaro.INI", "[Settings]\nSourcePath=" + folder.MakeFolder("share/gcode") +
+                                         "\nDestinationPath=" + folder.File("share/programs") +
+                                         "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
     for (const char* name : {"H1.ACC", "R1.ACC", "HR1.ACC", "N1.ACC"}) {
-      folder_.Write("share/programs/" + std::string(name), "x");
+      folder.Write("share/programs/" + std::string(name), "x");
     }
-    const std::string configuration = "--configfile=" + folder_.File("smb.conf");
-    const std::string output = folder_.File("smbd.out");
+    const std::string configuration = "--configfile=" + folder.File("smb.conf");
+    const std::string output = folder.File("smbd.out");
     smbd_ = ::fork();
     if (smbd_ == 0) {
       ::setpgid(0, 0);
@@ -85,7 +83,7 @@ class SambaShare : public ::testing::Test {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (OnLoopback(port_, true) == 0) {
       if (::waitpid(smbd_, nullptr, WNOHANG) != 0 || std::chrono::steady_clock::now() > end) {
-        GTEST_SKIP() << "smbd did not start: " << folder_.Read("smbd.out");
+        GTEST_SKIP() << "smbd did not start: " << folder.Read("smbd.out");
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -103,11 +101,11 @@ class SambaShare : public ::testing::Test {
   // Runs smbclient's `commands` on the share as a guest; its output, "failed: ..." on failure.
   std::string Client(const std::string& commands) const {
     const std::string line =
-        "/usr/bin/smbclient -N -s " + testing::ShellQuoted(folder_.File("smb.conf")) + " -p " +
+        "/usr/bin/smbclient -N -s " + testing::ShellQuoted(folder.File("smb.conf")) + " -p " +
         std::to_string(port_) + " //127.0.0.1/share -c " + testing::ShellQuoted(commands) + " >" +
-        testing::ShellQuoted(folder_.File("smbclient.out")) + " 2>&1";
+        testing::ShellQuoted(folder.File("smbclient.out")) + " 2>&1";
     const int status = std::system(line.c_str());
-    const std::string text = folder_.Read("smbclient.out");
+    const std::string text = folder.Read("smbclient.out");
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "failed: " + text;
   }
   // The attribute letters smbclient lists for the file `name` in programs/.
@@ -119,11 +117,6 @@ class SambaShare : public ::testing::Test {
     }
     return "(not listed)";
   }
-  testing::CliRun Cli(const std::string& command, const std::string& option) const {
-    return testing::RunCli({command, "--home", folder_.File("home"), option}, folder_);
-  }
-
-  testing::TempFolder folder_;
   int port_ = 0;
   pid_t smbd_ = -1;  // leader of its process group
 };
@@ -131,7 +124,7 @@ class SambaShare : public ::testing::Test {
 TEST_F(SambaShare, HiddenAndReadOnlyMarksOfAClientReadSoInStatus) {
   ASSERT_THAT(Client("cd programs; setmode H1.ACC +h; setmode R1.ACC +r; setmode HR1.ACC +hr"),
               Not(HasSubstr("failed")));
-  const testing::CliRun run = Cli("status", "--json");
+  const testing::CliRun run = Run("status", {"--json"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const nlohmann::json status = nlohmann::json::parse(run.out);
   std::string flags;
@@ -145,18 +138,18 @@ TEST_F(SambaShare, HiddenAndReadOnlyMarksOfAClientReadSoInStatus) {
 TEST_F(SambaShare, ProgramTessaroHidesIsListedHiddenAndOneItUnhidesIsNot) {
   ASSERT_THAT(Client("cd programs; setmode R1.ACC +h"), Not(HasSubstr("failed")));
   ASSERT_THAT(ListedAttributes("R1.ACC"), HasSubstr("H"));
-  SetFileAttributes(folder_.File("share/programs/H1.ACC"), kHiddenAttribute);
-  SetFileAttributes(folder_.File("share/programs/R1.ACC"), kArchiveAttribute);
+  SetFileAttributes(folder.File("share/programs/H1.ACC"), kHiddenAttribute);
+  SetFileAttributes(folder.File("share/programs/R1.ACC"), kArchiveAttribute);
   EXPECT_EQ(ListedAttributes("H1.ACC"), "H");
   EXPECT_EQ(ListedAttributes("R1.ACC"), "A");
 }
 
 TEST_F(SambaShare, GcodeFilePutOntoTheShareIsTranslatedByAScan) {
-  const std::string local = folder_.Write("PART", "G71 X800 Y600 Z18\nG81 P1 X100 Y0 Z-5 E1 G54\n");
+  const std::string local = folder.Write("PART", "G71 X800 Y600 Z18\nG81 P1 X100 Y0 Z-5 E1 G54\n");
   ASSERT_THAT(Client("cd gcode; put " + local + " PART"), Not(HasSubstr("failed")));
-  const testing::CliRun run = Cli("scan", "--once");
+  const testing::CliRun run = Run("scan", {"--once"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "translated " + folder_.File("share/gcode/PART") + "\n");
+  EXPECT_EQ(run.out, "translated " + folder.File("share/gcode/PART") + "\n");
   EXPECT_THAT(Client("cd programs; ls"), HasSubstr("PART1.ACC"));
 }
 

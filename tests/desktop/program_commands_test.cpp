@@ -1,10 +1,7 @@
-// The program commands in the main window on real folders: translating a G-code file
-// picked in the source list, loading, New, Save and the timer's scan.
+// The program commands in the main window on real folders: loading, editing, New and Save.
 #include <QApplication>
 #include <QRadioButton>
 
-#include "desktop/option_check_box.h"
-#include "outside/file_ops.h"
 #include "program/session.h"
 #include "window_fixture.h"
 
@@ -34,7 +31,7 @@ class ProgramCommandsTest : public DesktopTest {
     QTest::keyClicks(shown.cmt1(), "Saved");
     QTest::keyClick(shown.cmt1(), Qt::Key_S, Qt::ControlModifier);
 
-    QCOMPARE(shown.Programs(), QStringList({"T\u00DCR1.RCM", latin1}));
+    QCOMPARE(Listed(shown.file2()), QStringList({"T\u00DCR1.RCM", latin1}));
     QCOMPARE(loaded, QString("Latin-1 UTF-8 Latin-1 "));
     QCOMPARE(shown.programs.List().size(), size_t{2});
     QVERIFY(shown.programs.Read("T\xDCR1.RCM").find("\"Saved\"") != std::string::npos);
@@ -67,55 +64,6 @@ class ProgramCommandsTest : public DesktopTest {
     QCOMPARE(shown.Caption() + " " + shown.cmt1()->text() + ": " + shown.Rows(),
              QString("Untitled.RCM Template: 0 0 0, 0 0 0"));
     QVERIFY(shown.cmt1()->hasFocus());
-  }
-
-  // A tick translates only with automatic translation, a click only without. While a tick
-  // yields, the commands are disabled and do not run, and a tick coming due is skipped.
-  void tickAndClickTranslateTheGcodeFileAndLoadItsFaceOneProgram() {
-    ShownWindow shown("NoEmpties=1\n");
-    shown.source.Write("PART", kPartGcode);
-    shown.programs.Write("KEEP1.RCM", "x");
-    shown.Tick();
-    QVERIFY(!shown.programs.Exists("PART1.RCM"));
-    auto* autoScan = shown.find<tessaro::desktop::OptionCheckBox>("AutoScan");
-    QVERIFY(autoScan->setValue(1));
-    QVERIFY(shown.Click(shown.file1(), "PART") && !shown.programs.Exists("PART1.RCM"));
-    {
-      const QSignalBlocker quiet(shown.file2());
-      shown.file2()->setCurrentRow(0);  // KEEP1.RCM selected, not loaded
-    }
-    const auto enabled = [&shown] {
-      QStringList names;
-      for (const char* name :
-           {"File1", "File2", "BtnNew", "SavBtn", "SavAsBtn", "tnHFName", "RpAF", "SDir", "DDir"}) {
-        if (shown.find<QWidget>(name)->isEnabled()) names << name;
-      }
-      return names.join(" ");
-    };
-    QString whileYielding = "not run";
-    QTimer::singleShot(0, &shown.window(), [&] {
-      whileYielding = enabled() + (PointerIsNormal() ? "" : "busy");
-      shown.window().commands().File2_Click();
-      whileYielding += shown.Caption();
-      shown.Tick();
-    });
-    shown.Tick();
-    QCOMPARE(whileYielding, QString("busy"));
-    QCOMPARE(enabled(), QString("File1 File2 BtnNew SavBtn SavAsBtn tnHFName RpAF SDir DDir"));
-    QVERIFY(shown.Status().endsWith("  Translated PART"));
-    QCOMPARE(shown.Caption(), QString("PART1.RCM"));
-
-    QVERIFY(autoScan->setValue(0));
-    shown.programs.Write("PART2.RCM", "edited by hand");
-    QVERIFY(shown.Click(shown.file1(), "PART"));
-    QCOMPARE(shown.Status(), QString("Translated PART: 4 programs written, 2 hidden"));
-    QVERIFY(shown.programs.Read("PART2.RCM") != "edited by hand");
-    if (!tessaro::IsHidden(shown.programs.File("PART3.RCM")))
-      QSKIP("this file system keeps no hidden attribute");
-    QCOMPARE(shown.Programs(), QStringList({"KEEP1.RCM", "PART1.RCM", "PART2.RCM"}));
-    QCOMPARE(shown.Caption() + " " + shown.cmt1()->text() + ": " + shown.Rows(),
-             QString("PART1.RCM G-code Import Face 1: 120 1 1, 480.5 1 1"));
-    QVERIFY(PointerIsNormal() && shown.asker.told.empty());
   }
 };
 

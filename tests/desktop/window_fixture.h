@@ -116,11 +116,6 @@ class StartedWindow {
   std::unique_ptr<desktop::MainWindow> window_;
 };
 
-// Metric G-code: two holes on face 1, one on face 2, none on faces 3 and 4.
-inline constexpr const char* kPartGcode =
-    "G71 X600 Y400 Z19\nG81 P1 X120 Y0 Z-10 E1 G54\nG81 P1 X480.5 Y0 Z-10 E1 G54\n"
-    "G81 P2 X300 Y400 Z-10 E1 G54\n";
-
 struct WorkFolders {
   TempFolder source;
   TempFolder programs;
@@ -128,7 +123,7 @@ struct WorkFolders {
 
 // A started and shown main window in the RCM format on its own source and program
 // folders, with the small template in its home folder. Masks give PART1 .. PART4 for the
-// G-code file PART. The test ticks the timer itself.
+// G-code file PART. The scan timer runs only when the test starts it.
 class ShownWindow : public WorkFolders, public StartedWindow {
  public:
   explicit ShownWindow(const std::string& moreSettings = "", bool messageBoxes = false)
@@ -155,8 +150,6 @@ class ShownWindow : public WorkFolders, public StartedWindow {
     QCoreApplication::processEvents();  // a new current item runs its command queued
     return true;
   }
-  // The timer's period has come.
-  void Tick() { QVERIFY(QMetaObject::invokeMethod(window().timer1(), "timeout")); }
   QString Caption() const { return find<QGroupBox>("PrgFrame")->title(); }
   // The grid's rows 1 and 2 as "location drill dowel, location drill dowel".
   QString Rows() const {
@@ -167,7 +160,6 @@ class ShownWindow : public WorkFolders, public StartedWindow {
         .arg(cell(0, 0), cell(0, 1), cell(0, 2), cell(1, 0), cell(1, 1), cell(1, 2));
   }
   QString Status() { return window().statusBar()->currentMessage(); }
-  QStringList Programs() { return Listed(file2()); }
 
  private:
   static std::string Settings(const WorkFolders& folders, const std::string& more) {

@@ -8,12 +8,23 @@
 #include <utility>
 #include <vector>
 
-#include "gcode/gcode_reader.h"
+#include "gcode/hole_set.h"
 
 namespace tessaro {
 namespace {
 
-using testing::GcodeReader;
+// One hole set that successive G-code files are read into, as a translation reads them.
+struct GcodeReader {
+  void ReadText(std::string_view text, const std::string& name = "/work/PART") {
+    holes = ReadGcodeText(text, name, holes, exclusions);
+  }
+  const HoleRecord& Hole(int face, int n) const { return holes.Holes[face][n]; }
+  int Count(int face) const { return holes.FaceHoleCount[face]; }
+
+  HoleSet holes;
+  Exclusions exclusions;
+};
+
 using FaceCounts = std::array<int, 5>;
 
 constexpr const char* kMetricHeader = "G71 X800 Y600 Z18\n";
