@@ -1,13 +1,14 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD_DIR ?= build
 PACKAGE_DIR ?= build-package
+WINDOWS_DIR ?= build-windows
 JOBS ?= 2
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)
   CMAKE_FLAGS += -DTESSARO_WERROR=ON
 endif
 
-.PHONY: run test build deps package bench fuzz screenshot format clean
+.PHONY: run test build deps package windows bench fuzz build-extras screenshot format clean
 
 run: build
 	scripts/run-demo $(BUILD_DIR)
@@ -33,8 +34,18 @@ package: deps
 	cmake --build $(PACKAGE_DIR) -j$(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 
+# The core, tessaro-cli.exe and the core tests cross-built for Windows in
+# $(WINDOWS_DIR), the tests run under Wine (installs MinGW-w64 and Wine first).
+windows:
+	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" scripts/windows $(WINDOWS_DIR) $(BUILD_DIR)
+
 bench: deps
 	scripts/bench
+
+# Builds the benchmarks and the fuzz targets without running them (CI).
+build-extras: deps
+	BENCH_BUILD_ONLY=1 scripts/bench
+	FUZZ_BUILD_ONLY=1 scripts/fuzz
 
 fuzz: deps
 	scripts/fuzz
@@ -46,4 +57,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

@@ -7,6 +7,7 @@
 #include "app/settings_file.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
+#include "outside/path_text.h"
 
 namespace tessaro {
 
@@ -27,19 +28,18 @@ bool IsTemplateFileName(std::string_view fileName) {
 std::string ResolveAppFolder(const std::string& home, const std::string& executablePath) {
   if (!home.empty()) {
     std::error_code ignored;
-    const std::filesystem::path absolute = std::filesystem::absolute(home, ignored);
-    return WithSeparator(ignored ? home : absolute.string());
+    const std::filesystem::path absolute = std::filesystem::absolute(FileSystemPath(home), ignored);
+    return WithSeparator(ignored ? home : Utf8Text(absolute));
   }
   const std::string executableFolder = FolderPart(executablePath);
   if (!executableFolder.empty() &&
       (FileExists(executableFolder + kSettingsFileName) || IsWritableFolder(executableFolder))) {
     return executableFolder;
   }
-  const std::string config = UserConfigFolder();
-  if (config.empty()) return "";
-  const std::string folder = JoinPath(config, "tessaro");
+  const std::string folder = UserConfigFolder();
+  if (folder.empty()) return "";
   std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
+  std::filesystem::create_directories(FileSystemPath(folder), ignored);
   return WithSeparator(folder);
 }
 

@@ -147,18 +147,55 @@ double ReadNumber(std::string_view text) {
   return value;
 }
 
+bool IsPathSeparator(char c) {
+#ifdef _WIN32
+  return c == '/' || c == '\\';
+#else
+  return c == '/';
+#endif
+}
+
+namespace {
+
+// The length of the drive or share that starts `path`: "C:", "\\server\share\"
+// ("\\server\share" when nothing follows); 0 for none and off Windows.
+size_t RootLength(std::string_view path) {
+#ifdef _WIN32
+  if (path.size() >= 2 && path[1] == ':') return 2;
+  if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
+    size_t end = 2;
+    for (int part = 0; part < 2 && end < path.size(); ++part) {
+      while (end < path.size() && !IsPathSeparator(path[end])) ++end;
+      if (end < path.size()) ++end;  // the separator after the server, then the share
+    }
+    return end;
+  }
+#endif
+  (void)path;
+  return 0;
+}
+
+// Where the file name of `path` begins.
+size_t NameStart(std::string_view path) {
+  const size_t root = RootLength(path);
+  for (size_t i = path.size(); i > root; --i) {
+    if (IsPathSeparator(path[i - 1])) return i;
+  }
+  return root;
+}
+
+}  // namespace
+
 std::string FileNamePart(std::string_view path) {
-  const size_t last = path.rfind(kPathSeparator);
-  return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+  return std::string(path.substr(NameStart(path)));
 }
 
 std::string FolderPart(std::string_view path) {
-  const size_t last = path.rfind(kPathSeparator);
-  return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+  return std::string(path.substr(0, NameStart(path)));
 }
 
 std::string FolderSeparator(std::string_view folder) {
-  if (folder.empty() || folder.back() == kPathSeparator) return "";
+  if (folder.empty() || IsPathSeparator(folder.back())) return "";
   return std::string(1, kPathSeparator);
 }
 

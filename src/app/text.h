@@ -19,7 +19,13 @@ inline constexpr char kPathSeparator = '/';
 // reads 0. Never gives an infinite or not-a-number value.
 double ReadNumber(std::string_view text);
 
-// The parts of a path after and up to (including) its last path separator.
+// True for a character that separates the parts of a path: "/", and on Windows "\"
+// as well (Windows takes both).
+bool IsPathSeparator(char c);
+
+// The parts of a path after and up to (including) its last path separator. On
+// Windows a drive ("C:", "C:\") or a share ("\\server\share\") at the start is
+// never cut: it stays with the folder part.
 std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
 

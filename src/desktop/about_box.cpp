@@ -32,7 +32,7 @@ QString AboutBox::VersionText() {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName("frmAbout");
-  setWindowTitle("About Tessaro");
+  setWindowTitle(tr("About Tessaro"));
   setModal(true);
 
   QLabel* title = MakeLabel(this, "lblTitle", "Tessaro");
@@ -56,12 +56,12 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   smallFont.setPointSizeF(smallFont.pointSizeF() * 0.9);
   disclaimer->setFont(smallFont);
 
-  auto* ok = new QPushButton("OK", this);
+  auto* ok = new QPushButton(tr("OK"), this);
   ok->setObjectName("cmdOK");
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   // No system-information viewer exists on this platform.
-  auto* sysInfo = new QPushButton("&System Info...", this);
+  auto* sysInfo = new QPushButton(tr("&System Info..."), this);
   sysInfo->setObjectName("cmdSysInfo");
   sysInfo->setVisible(false);
 

@@ -51,7 +51,7 @@ DirBrws::DirBrws(const SettingsFile& settings, DirDialogMemory& memory, Operator
       chosenFolder_(std::move(chosenFolder)),
       roots_(std::move(roots)) {
   setObjectName("DirBrws");
-  setWindowTitle("Directory Selection");
+  setWindowTitle(tr("Directory Selection"));
   setModal(true);
 
   drive1_ = new QComboBox(this);
@@ -65,10 +65,10 @@ DirBrws::DirBrws(const SettingsFile& settings, DirDialogMemory& memory, Operator
   labDir_->setFrameShape(QFrame::StyledPanel);
   labDir_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   labDir_->setMinimumWidth(300);
-  btnOK_ = new QPushButton("OK", this);
+  btnOK_ = new QPushButton(tr("OK"), this);
   btnOK_->setObjectName("BtnOK");
   btnOK_->setDefault(true);
-  btnCan_ = new QPushButton("Cancel", this);
+  btnCan_ = new QPushButton(tr("Cancel"), this);
   btnCan_->setObjectName("BtnCan");
 
   auto* buttons = new QVBoxLayout;

@@ -47,8 +47,7 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
       settings_(appFolder_ + kSettingsFileName),
       session_(std::make_unique<Session>(asker)) {
   setObjectName("Main");
-  setWindowTitle("Tessaro");
-  session_->Settings().appFolder = appFolder_;
+  setWindowTitle(tr("Tessaro"));
   chooseFolder_ = [this](const std::string& initialFolder) {
     return DirBrws::Choose(settings_, dirMemory_, asker_, initialFolder, this);
   };
@@ -91,7 +90,7 @@ void MainWindow::BuildControls() {
 QWidget* MainWindow::BuildSourceFrame() {
   sourceFrame_ = Named(new FrameBox("G-code (Source)", this), "SourceFrame");
   chooseSourceButton_ = Named(new QToolButton(sourceFrame_), "SDir");
-  chooseSourceButton_->setText("...");
+  chooseSourceButton_->setText(tr("..."));
   sourcePathLabel_ = Named(new PathLabel(sourceFrame_), "SPath");
   gcodeList_ = Named(new FileListBox(HiddenFlag::kSkip, sourceFrame_), "File1");
 
@@ -105,13 +104,13 @@ QWidget* MainWindow::BuildSourceFrame() {
 }
 
 QWidget* MainWindow::BuildDestFrame() {
-  destFrame_ = Named(new QGroupBox("RCM Files (Destination)", this), "DestFrame");
+  destFrame_ = Named(new QGroupBox(tr("RCM Files (Destination)"), this), "DestFrame");
   chooseDestinationButton_ = Named(new QToolButton(destFrame_), "DDir");
-  chooseDestinationButton_->setText("...");
+  chooseDestinationButton_->setText(tr("..."));
   destinationPathLabel_ = Named(new PathLabel(destFrame_), "DPath");
   // Hidden programs are the faces the omission rules left out.
   programList_ = Named(new FileListBox(HiddenFlag::kRead, destFrame_), "File2");
-  deleteAllButton_ = Named(new QPushButton("Delete All  RCM Files", destFrame_), "RpAF");
+  deleteAllButton_ = Named(new QPushButton(tr("Delete All  RCM Files"), destFrame_), "RpAF");
   deleteAllButton_->setVisible(false);
 
   auto* folder = new QHBoxLayout;
@@ -140,11 +139,11 @@ QWidget* MainWindow::BuildProgramFrame() {
                             2 * horzPrg->frameWidth());
 
   cmt1 = Named(new QLineEdit(prgFrame), "Cmt1");
-  cmt1->setPlaceholderText("Comment");
+  cmt1->setPlaceholderText(tr("Comment"));
   cmt2 = Named(new QLineEdit(prgFrame), "Cmt2");
-  cmt2->setPlaceholderText("Second comment (not saved)");
+  cmt2->setPlaceholderText(tr("Second comment (not saved)"));
 
-  units = Named(new QGroupBox("Units", prgFrame), "Units");
+  units = Named(new QGroupBox(tr("Units"), prgFrame), "Units");
   inch = Named(new QRadioButton("Inch", units), "Inch");
   metric = Named(new QRadioButton("Metric", units), "Metric");
   inch->setChecked(true);
@@ -153,10 +152,10 @@ QWidget* MainWindow::BuildProgramFrame() {
   unitLayout->addWidget(inch);
   unitLayout->addWidget(metric);
 
-  newButton_ = Named(new QPushButton("New", prgFrame), "BtnNew");
-  saveButton_ = Named(new QPushButton("Save", prgFrame), "SavBtn");
-  saveAsButton_ = Named(new QPushButton("Save As", prgFrame), "SavAsBtn");
-  masksButton_ = Named(new QPushButton("Nam", prgFrame), "tnHFName");
+  newButton_ = Named(new QPushButton(tr("New"), prgFrame), "BtnNew");
+  saveButton_ = Named(new QPushButton(tr("Save"), prgFrame), "SavBtn");
+  saveAsButton_ = Named(new QPushButton(tr("Save As"), prgFrame), "SavAsBtn");
+  masksButton_ = Named(new QPushButton(tr("Nam"), prgFrame), "tnHFName");
 
   auto* buttons = new QGridLayout;
   buttons->addWidget(newButton_, 0, 0);
@@ -181,11 +180,13 @@ QWidget* MainWindow::BuildOptions() {
   auto* options = new QWidget(this);
 
   auto* automatic = new QWidget(options);
-  automaticTranslation_ = Named(new OptionCheckBox("Automatic Translation", automatic), "AutoScan");
+  automaticTranslation_ =
+      Named(new OptionCheckBox(tr("Automatic Translation"), automatic), "AutoScan");
   automaticTranslation_->setToolTip(
       "Scans the Source directory for any added or updated files and places 4 RCM programs in "
       "the Destination directory.");
-  automaticDeletion_ = Named(new OptionCheckBox("Automatic File Deletion", automatic), "AutoDel");
+  automaticDeletion_ =
+      Named(new OptionCheckBox(tr("Automatic File Deletion"), automatic), "AutoDel");
   automaticDeletion_->setToolTip(
       "Deletes any RCM files in the Destination directory when the coresponding G-code file is "
       "removed from the Source directory.");
@@ -197,14 +198,14 @@ QWidget* MainWindow::BuildOptions() {
   automaticLayout->addWidget(automaticDeletion_);
   automaticLayout->addStretch(1);
 
-  auto* omitting = new QGroupBox("Conversion Rules Omitting:", options);
-  omitEmpties_ = Named(new OptionCheckBox("Empties", omitting), "NoEmpties");
-  omitDuplicates_ = Named(new OptionCheckBox("Duplicates", omitting), "NoDupes");
+  auto* omitting = new QGroupBox(tr("Conversion Rules Omitting:"), options);
+  omitEmpties_ = Named(new OptionCheckBox(tr("Empties"), omitting), "NoEmpties");
+  omitDuplicates_ = Named(new OptionCheckBox(tr("Duplicates"), omitting), "NoDupes");
   auto* omittingLayout = new QVBoxLayout(omitting);
   omittingLayout->addWidget(omitEmpties_);
   omittingLayout->addWidget(omitDuplicates_);
 
-  auto* exclusions = new QGroupBox("Exclusions", options);
+  auto* exclusions = new QGroupBox(tr("Exclusions"), options);
   auto makeDigitBox = [exclusions](const char* name) {
     auto* box = Named(new QLineEdit("0", exclusions), name);
     box->setAlignment(Qt::AlignCenter);
@@ -215,8 +216,8 @@ QWidget* MainWindow::BuildOptions() {
   dowelExclusion_ = makeDigitBox("DowelEx");
   drillSpinner_ = Named(new DigitSpinner(exclusions), "VScrollDr");
   dowelSpinner_ = Named(new DigitSpinner(exclusions), "VScrollDw");
-  auto* drillLabel = new QLabel("Drill", exclusions);
-  auto* dowelLabel = new QLabel("Dowel", exclusions);
+  auto* drillLabel = new QLabel(tr("Drill"), exclusions);
+  auto* dowelLabel = new QLabel(tr("Dowel"), exclusions);
   drillLabel->setBuddy(drillExclusion_);
   dowelLabel->setBuddy(dowelExclusion_);
   auto* exclusionLayout = new QGridLayout(exclusions);
@@ -240,7 +241,7 @@ QWidget* MainWindow::BuildOptions() {
 }
 
 QWidget* MainWindow::BuildFaces() {
-  auto* faces = Named(new QGroupBox("Faces", this), "Frame1");
+  auto* faces = Named(new QGroupBox(tr("Faces"), this), "Frame1");
   auto* panel = Named(new QFrame(faces), "Frame2");
   panel->setFrameShape(QFrame::Box);
   panel->setLineWidth(2);
@@ -261,10 +262,10 @@ QWidget* MainWindow::BuildFaces() {
 }
 
 QWidget* MainWindow::BuildPreview() {
-  auto* frame = Named(new QGroupBox("Panel", this), "PanelFrame");
+  auto* frame = Named(new QGroupBox(tr("Panel"), this), "PanelFrame");
   preview_ = Named(new PanelPreview(frame), "PanelPreview");
   preview_->setFixedSize(preview_->sizeHint());
-  preview_->showMessage("The panel of the G-code file translated last shows here.");
+  preview_->showMessage(tr("The panel of the G-code file translated last shows here."));
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(preview_);
   return frame;

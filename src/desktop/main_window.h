@@ -108,7 +108,10 @@ class MainWindow : public QMainWindow {
   void DDir_Click();
 
   // Keeps one digit in the box, stores it and moves the spinner; `digit` gets it.
-  void ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner, int& digit);
+  void ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner);
+  // The session's translation settings from the options as the controls hold them, built
+  // the one way both programs build them (TranslationSettingsFromStored).
+  void SyncTranslationSettings();
   // The folder choice for one list.
   void ChooseFolder(FileListBox* list, PathLabel* label, std::string_view key);
   // Lists `folder`; "" or why it cannot be listed (the list then keeps its folder).
@@ -125,6 +128,7 @@ class MainWindow : public QMainWindow {
   bool startingUp_ = false;
   bool rcmFormat_ = false;
   std::string programExtension_ = "ACC";
+  std::string facePriority_ = std::string(kDefaultFacePriority);
 
   // Options
   OptionCheckBox* automaticTranslation_ = nullptr;

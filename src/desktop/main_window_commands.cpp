@@ -22,18 +22,18 @@ void MainWindow::ConnectCommands() {
   // A folder change in the middle of a scan would move the folders under it.
   const CommandControls controls{
       .window = this,
-      .file1 = gcodeList_,
-      .file2 = programList_,
+      .gcodeList = gcodeList_,
+      .programList = programList_,
       .sourceFrame = sourceFrame_,
-      .autoScan = automaticTranslation_,
-      .autoDel = automaticDeletion_,
+      .automaticTranslation = automaticTranslation_,
+      .automaticDeletion = automaticDeletion_,
       .program = program_,
-      .btnNew = newButton_,
-      .savBtn = saveButton_,
-      .savAsBtn = saveAsButton_,
-      .tnHFName = masksButton_,
-      .rpAF = deleteAllButton_,
-      .timer1 = scanTimer_,
+      .newButton = newButton_,
+      .saveButton = saveButton_,
+      .saveAsButton = saveAsButton_,
+      .masksButton = masksButton_,
+      .deleteAllButton = deleteAllButton_,
+      .scanTimer = scanTimer_,
       .otherScanControls = {chooseSourceButton_, chooseDestinationButton_}};
   commands_ = new ProgramCommands(*session_, asker_, settings_, controls, this);
   commands_->setMasksChanged([this] { UpdateOmissionRules(); });

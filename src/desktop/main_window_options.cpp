@@ -51,16 +51,15 @@ void MainWindow::AutoDel_Click() {
 
 void MainWindow::NoEmpties_Click() {
   WriteSettingsValue(keys::kNoEmpties, std::to_string(omitEmpties_->value()));
-  session_->Settings().noEmpties = omitEmpties_->value();
+  SyncTranslationSettings();
 }
 
 void MainWindow::NoDupes_Click() {
   WriteSettingsValue(keys::kNoDuplicates, std::to_string(omitDuplicates_->value()));
-  session_->Settings().noDuplicates = omitDuplicates_->value();
+  SyncTranslationSettings();
 }
 
-void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner,
-                                 int& digit) {
+void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpinner* spinner) {
   const std::string text = ToStd(box->text());
   const std::string normalised = NormaliseExclusion(text);
   if (normalised != text) {
@@ -68,18 +67,16 @@ void MainWindow::ExclusionChange(QLineEdit* box, std::string_view key, DigitSpin
     return;
   }
   WriteSettingsValue(key, normalised);
-  digit = static_cast<int>(std::lround(ReadNumber(normalised)));
-  spinner->setValue(digit);
+  SyncTranslationSettings();
+  spinner->setValue(static_cast<int>(std::lround(ReadNumber(normalised))));
 }
 
 void MainWindow::DrillEx_Change() {
-  ExclusionChange(drillExclusion_, keys::kDrillExclusion, drillSpinner_,
-                  session_->Settings().drillExclusion);
+  ExclusionChange(drillExclusion_, keys::kDrillExclusion, drillSpinner_);
 }
 
 void MainWindow::DowelEx_Change() {
-  ExclusionChange(dowelExclusion_, keys::kDowellExclusion, dowelSpinner_,
-                  session_->Settings().dowelExclusion);
+  ExclusionChange(dowelExclusion_, keys::kDowellExclusion, dowelSpinner_);
 }
 
 void MainWindow::VScrollDr_Change() {
@@ -114,8 +111,21 @@ void MainWindow::ChooseFolder(FileListBox* list, PathLabel* label, std::string_v
 
 std::string MainWindow::PointList(FileListBox* list, const std::string& folder) {
   std::string error = list->setPath(folder);
-  if (list == programList_) session_->Settings().destinationFolder = programList_->path();
+  if (list == programList_) SyncTranslationSettings();
   return error;
+}
+
+void MainWindow::SyncTranslationSettings() {
+  StoredOptions options;
+  options.rcmFormat = rcmFormat_;
+  options.destinationPath = programList_->path();
+  options.facePriority = facePriority_;
+  options.masks = session_->Settings().masks;  // the mask dialog edits them there
+  options.noEmpties = omitEmpties_->value();
+  options.noDuplicates = omitDuplicates_->value();
+  options.drillExclusion = NormaliseExclusion(ToStd(drillExclusion_->text()));
+  options.dowelExclusion = NormaliseExclusion(ToStd(dowelExclusion_->text()));
+  session_->Settings() = TranslationSettingsFromStored(options, appFolder_);
 }
 
 }  // namespace tessaro::desktop

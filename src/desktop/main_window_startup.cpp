@@ -57,10 +57,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { stored = ReadStoredOptions(settings_); });
 
   Guarded([&] { RestorePosition(*this, stored.windowLeft, stored.windowTop); });
-  Guarded([&] {
-    rcmFormat_ = stored.rcmFormat;
-    session_->Settings().rcmFormat = rcmFormat_;
-  });
+  Guarded([&] { rcmFormat_ = stored.rcmFormat; });
   // Setting a box runs its change handling when the value differs.
   Guarded([&] {
     if (stored.autoDelete) automaticDeletion_->setValue(*stored.autoDelete);
@@ -81,15 +78,16 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { return pointAtStored(programList_, stored.destinationPath); });
   Guarded([&] { gcodeList_->setPattern("*."); });
   Guarded([&] { programExtension_ = ProgramExtension(rcmFormat_); });
-  Guarded([&] { deleteAllButton_->setText(ToQt("Delete all " + programExtension_ + " Files")); });
-  Guarded([&] { destFrame_->setTitle(ToQt(programExtension_ + " Files (Destination)")); });
+  Guarded(
+      [&] { deleteAllButton_->setText(tr("Delete all %1 Files").arg(ToQt(programExtension_))); });
+  Guarded([&] { destFrame_->setTitle(tr("%1 Files (Destination)").arg(ToQt(programExtension_))); });
   Guarded([&] { programList_->setPattern("*." + programExtension_); });
   // The stored texts as they are: the boxes' handling normalises and writes them back.
   Guarded([&] {
     dowelExclusion_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDowellExclusion)));
     drillExclusion_->setText(ToQt(settings_.ReadSetting(keys::kSettings, keys::kDrillExclusion)));
   });
-  Guarded([&] { session_->Settings().facePriority = stored.facePriority; });
+  Guarded([&] { facePriority_ = stored.facePriority; });
   Guarded([&] {
     if (stored.deleteButtonVisible) deleteAllButton_->setVisible(true);
   });
@@ -107,7 +105,7 @@ void MainWindow::UpdateOmissionRules() {
   const bool enabled = AllMasksSet(session_->Settings().masks);
   omitEmpties_->setEnabled(enabled);
   omitDuplicates_->setEnabled(enabled);
-  session_->Settings().omissionRulesEnabled = enabled;
+  SyncTranslationSettings();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

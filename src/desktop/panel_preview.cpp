@@ -18,12 +18,12 @@ constexpr QSize kDrawingSize(360, 420);
 }  // namespace
 
 PanelPreview::PanelPreview(QWidget* parent) : QWidget(parent), renderer_(new QSvgRenderer(this)) {
-  setToolTip("Double-click for a larger view");
+  setToolTip(tr("Double-click for a larger view"));
 }
 
 void PanelPreview::showDrawing(const QByteArray& svg) {
   if (!renderer_->load(svg)) {
-    showMessage("The drawing could not be read.");
+    showMessage(tr("The drawing could not be read."));
     return;
   }
   svg_ = svg;
@@ -67,7 +67,7 @@ void PanelPreview::OpenLargerView() {
   if (larger_ == nullptr) {
     larger_ = new QDialog(window());
     larger_->setObjectName("PanelView");
-    larger_->setWindowTitle("Panel");
+    larger_->setWindowTitle(tr("Panel"));
     larger_->setAttribute(Qt::WA_DeleteOnClose);
     largerPreview_ = new PanelPreview(larger_);
     largerPreview_->setObjectName("LargerPanelPreview");

@@ -139,9 +139,9 @@ ProgramCommands::ProgramCommands(Session& session, Operator& asker, const Settin
   saveDialog_ = [this](const SaveRequest& request) {
     return ChooseSaveTarget(controls_.window, request);
   };
-  std::vector<QWidget*> scanControls = {controls_.file1,  controls_.file2,    controls_.btnNew,
-                                        controls_.savBtn, controls_.savAsBtn, controls_.tnHFName,
-                                        controls_.rpAF};
+  std::vector<QWidget*> scanControls = {
+      controls_.gcodeList,    controls_.programList, controls_.newButton,      controls_.saveButton,
+      controls_.saveAsButton, controls_.masksButton, controls_.deleteAllButton};
   scanControls.insert(scanControls.end(), controls_.otherScanControls.begin(),
                       controls_.otherScanControls.end());
   gate_.setScanControls(scanControls);
@@ -153,29 +153,29 @@ ProgramCommands::~ProgramCommands() = default;
 RenameDialog* ProgramCommands::renameDialog() const { return rename_; }
 
 void ProgramCommands::ConnectControls() {
-  new ItemPicker(controls_.file1, [this] { File1_Click(); });
-  new ItemPicker(controls_.file2, [this] { File2_Click(); });
+  new ItemPicker(controls_.gcodeList, [this] { File1_Click(); });
+  new ItemPicker(controls_.programList, [this] { File2_Click(); });
   connect(controls_.sourceFrame, &FrameBox::clicked, this, &ProgramCommands::SourceFrame_Click);
-  connect(controls_.btnNew, &QPushButton::clicked, this, &ProgramCommands::BtnNew_Click);
-  connect(controls_.savBtn, &QPushButton::clicked, this, &ProgramCommands::SavBtn_Click);
-  connect(controls_.savAsBtn, &QPushButton::clicked, this, &ProgramCommands::SavAsBtn_Click);
-  connect(controls_.tnHFName, &QPushButton::clicked, this, &ProgramCommands::tnHFName_Click);
-  connect(controls_.rpAF, &QPushButton::clicked, this, &ProgramCommands::RpAF_Click);
-  connect(controls_.timer1, &QTimer::timeout, this, &ProgramCommands::Timer1_Timer);
+  connect(controls_.newButton, &QPushButton::clicked, this, &ProgramCommands::BtnNew_Click);
+  connect(controls_.saveButton, &QPushButton::clicked, this, &ProgramCommands::SavBtn_Click);
+  connect(controls_.saveAsButton, &QPushButton::clicked, this, &ProgramCommands::SavAsBtn_Click);
+  connect(controls_.masksButton, &QPushButton::clicked, this, &ProgramCommands::tnHFName_Click);
+  connect(controls_.deleteAllButton, &QPushButton::clicked, this, &ProgramCommands::RpAF_Click);
+  connect(controls_.scanTimer, &QTimer::timeout, this, &ProgramCommands::Timer1_Timer);
 
   // The shortcuts follow the buttons: none while a scan has them disabled.
   auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), controls_.window);
   connect(save, &QShortcut::activated, this, [this] {
-    if (controls_.savBtn->isEnabled()) SavBtn_Click();
+    if (controls_.saveButton->isEnabled()) SavBtn_Click();
   });
   auto* create = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), controls_.window);
   connect(create, &QShortcut::activated, this, [this] {
-    if (controls_.btnNew->isEnabled()) BtnNew_Click();
+    if (controls_.newButton->isEnabled()) BtnNew_Click();
   });
-  controls_.btnNew->setToolTip("New program (Ctrl+N)");
-  controls_.savBtn->setToolTip("Save over the program selected in the list (Ctrl+S)");
-  controls_.savAsBtn->setToolTip("Save under a name of your choice");
-  controls_.tnHFName->setToolTip("Filename Assignment: the name masks of the four faces");
+  controls_.newButton->setToolTip(tr("New program (Ctrl+N)"));
+  controls_.saveButton->setToolTip(tr("Save over the program selected in the list (Ctrl+S)"));
+  controls_.saveAsButton->setToolTip(tr("Save under a name of your choice"));
+  controls_.masksButton->setToolTip(tr("Filename Assignment: the name masks of the four faces"));
 }
 
 bool ProgramCommands::RcmFormat() const { return session_.Settings().rcmFormat; }
@@ -216,17 +216,17 @@ void ProgramCommands::Report(const Problems& problems) {
 
 void ProgramCommands::File1_Click() {
   // While automatic translation is on, the source list only shows files.
-  if (controls_.autoScan->value() != 0) return;
-  const std::string name = controls_.file1->fileName();
+  if (controls_.automaticTranslation->value() != 0) return;
+  const std::string name = controls_.gcodeList->fileName();
   if (name.empty()) return;
   Problems problems;
   {
     CommandGate::Scope scope(gate_);
     if (!scope.entered()) return;
-    const std::string path = JoinPath(controls_.file1->path(), name);
+    const std::string path = JoinPath(controls_.gcodeList->path(), name);
     const TranslationReport report = session_.Process(path);
     problems = report.errors;
-    controls_.file2->refresh();
+    controls_.programList->refresh();
     // A file that could not be read was not translated: nothing to show.
     const bool unread = report.written.empty() && !report.errors.empty();
     if (!unread) PointAtProgram(problems);
@@ -263,28 +263,28 @@ void ProgramCommands::SetPointer() {
 }
 
 void ProgramCommands::PointAtProgram(Problems& problems) {
-  FileListBox* file2 = controls_.file2;
-  if (file2->listCount() == 0 || session_.Holes().RejectedFile) return;
+  FileListBox* programList = controls_.programList;
+  if (programList->listCount() == 0 || session_.Holes().RejectedFile) return;
   selectingProgram_ = true;
-  const QSignalBlocker quiet(file2);
-  const std::string target = ToUpper(FileNamePart(session_.LastTranslatedFile()) + "1.RCM");
+  const QSignalBlocker quiet(programList);
+  const std::string target = FoldCase(FileNamePart(session_.LastTranslatedFile()) + "1.RCM");
   int index = 0;
-  for (int i = 0; i < file2->listCount(); ++i) {
-    if (ToUpper(file2->fileNameAt(i)) == target) {
+  for (int i = 0; i < programList->listCount(); ++i) {
+    if (FoldCase(programList->fileNameAt(i)) == target) {
       index = i;
       break;
     }
   }
-  file2->setListIndex(index);
-  file2->scrollToItem(file2->item(index));
+  programList->setListIndex(index);
+  programList->scrollToItem(programList->item(index));
   selectingProgram_ = false;
   LoadSelectedProgram(problems);
 }
 
 void ProgramCommands::LoadSelectedProgram(Problems& problems) {
-  const std::string name = controls_.file2->fileName();
+  const std::string name = controls_.programList->fileName();
   if (name.empty()) return;
-  LoadIntoTable(JoinPath(controls_.file2->path(), name), problems);
+  LoadIntoTable(JoinPath(controls_.programList->path(), name), problems);
 }
 
 void ProgramCommands::LoadIntoTable(const std::string& path, Problems& problems) {
@@ -298,7 +298,7 @@ void ProgramCommands::BtnNew_Click() {
   {
     CommandGate::Scope scope(gate_);
     if (!scope.entered()) return;
-    controls_.file2->refresh();
+    controls_.programList->refresh();
     // ACC: an empty path only clears the table, and the caption stays.
     LoadIntoTable(RcmFormat() ? TemplatePath() : std::string(), problems);
   }
@@ -308,7 +308,7 @@ void ProgramCommands::BtnNew_Click() {
 
 void ProgramCommands::SavBtn_Click() {
   if (!CommitOpenCell()) return;
-  const std::string name = controls_.file2->fileName();
+  const std::string name = controls_.programList->fileName();
   if (name.empty()) {
     SavAsBtn_Click();
     return;
@@ -317,10 +317,10 @@ void ProgramCommands::SavBtn_Click() {
   {
     CommandGate::Scope scope(gate_);
     if (!scope.entered()) return;
-    const std::string file = JoinPath(controls_.file2->path(), name);
+    const std::string file = JoinPath(controls_.programList->path(), name);
     const SaveOutcome saved = session_.SaveProgram(file, file);
     if (saved.status.ok()) {
-      ShowStatus("Saved " + saved.path);
+      ShowStatus(tr("Saved %1").arg(ToQt(saved.path)));
     } else {
       problems.push_back(saved.status.error());
     }
@@ -337,26 +337,27 @@ void ProgramCommands::SavAsBtn_Click() {
     if (!scope.entered()) return;
     const std::string extension = ProgramExtension();
     const std::string chosen =
-        saveDialog_ ? saveDialog_({controls_.file2->path(), "*." + extension, "*." + extension})
-                    : std::string();
+        saveDialog_
+            ? saveDialog_({controls_.programList->path(), "*." + extension, "*." + extension})
+            : std::string();
     if (!chosen.empty()) {
       scope.ShowBusy();
       // An RCM program is saved through the one selected, or else through the template.
-      const std::string selected = controls_.file2->fileName();
+      const std::string selected = controls_.programList->fileName();
       const std::string base =
-          selected.empty() ? TemplatePath() : JoinPath(controls_.file2->path(), selected);
+          selected.empty() ? TemplatePath() : JoinPath(controls_.programList->path(), selected);
       const SaveOutcome saved = session_.SaveProgram(chosen, base);
       if (saved.status.ok()) {
         // The file written: Untitled.RCM when template.rcm was chosen.
         session_.Table().FrameCaption = FileNamePart(saved.path);
         controls_.program.prgFrame->setTitle(ToQt(session_.Table().FrameCaption));
-        ShowStatus("Saved " + saved.path);
+        ShowStatus(tr("Saved %1").arg(ToQt(saved.path)));
       } else {
         problems.push_back(saved.status.error());
       }
     }
-    controls_.file1->refresh();
-    controls_.file2->refresh();
+    controls_.gcodeList->refresh();
+    controls_.programList->refresh();
   }
   Report(problems);
 }
@@ -368,13 +369,13 @@ void ProgramCommands::tnHFName_Click() {
   if (rename_->Run() && masksChanged_) masksChanged_();
 }
 
-void ProgramCommands::SourceFrame_Click() { controls_.file1->refresh(); }
+void ProgramCommands::SourceFrame_Click() { controls_.gcodeList->refresh(); }
 
 void ProgramCommands::Timer1_Timer() {
   // A tick that comes due while a command or another tick runs is skipped.
   if (gate_.busy() || cycle_.Running()) return;
-  const TickInputs inputs{controls_.autoScan->value(), controls_.autoDel->value(),
-                          controls_.file1->path()};
+  const TickInputs inputs{controls_.automaticTranslation->value(),
+                          controls_.automaticDeletion->value(), controls_.gcodeList->path()};
   if (inputs.autoScan != 1) return;
   Problems problems;
   {
@@ -383,8 +384,8 @@ void ProgramCommands::Timer1_Timer() {
     TickOutcome outcome = cycle_.RunTick(inputs, [&scope] { scope.Yield(); });
     if (outcome.skipped) return;
     if (outcome.changed) {
-      controls_.file1->refresh();
-      controls_.file2->refresh();
+      controls_.gcodeList->refresh();
+      controls_.programList->refresh();
     }
     if (outcome.translated) {
       scope.ShowBusy();
@@ -410,9 +411,9 @@ void ProgramCommands::RpAF_Click() {
     CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
     if (!scope.entered()) return;
     const DeleteAllOutcome outcome =
-        DeleteAllPrograms(controls_.file2->path(), RcmFormat(), asker_);
-    controls_.file2->setFocus();
-    controls_.file2->refresh();
+        DeleteAllPrograms(controls_.programList->path(), RcmFormat(), asker_);
+    controls_.programList->setFocus();
+    controls_.programList->refresh();
     if (outcome.confirmed) {
       ShowStatus("Deleted " + std::to_string(outcome.deletedPrograms.size()) + " " +
                  ProgramExtension() + " programs");

@@ -31,18 +31,18 @@ class RenameDialog;
 // The controls the program commands read and drive.
 struct CommandControls {
   QWidget* window = nullptr;  // parent of the dialogs; holds the keyboard shortcuts
-  FileListBox* file1 = nullptr;
-  FileListBox* file2 = nullptr;
+  FileListBox* gcodeList = nullptr;
+  FileListBox* programList = nullptr;
   FrameBox* sourceFrame = nullptr;
-  OptionCheckBox* autoScan = nullptr;
-  OptionCheckBox* autoDel = nullptr;
+  OptionCheckBox* automaticTranslation = nullptr;
+  OptionCheckBox* automaticDeletion = nullptr;
   ProgramControls program;
-  QPushButton* btnNew = nullptr;
-  QPushButton* savBtn = nullptr;
-  QPushButton* savAsBtn = nullptr;
-  QPushButton* tnHFName = nullptr;
-  QPushButton* rpAF = nullptr;
-  QTimer* timer1 = nullptr;
+  QPushButton* newButton = nullptr;
+  QPushButton* saveButton = nullptr;
+  QPushButton* saveAsButton = nullptr;
+  QPushButton* masksButton = nullptr;
+  QPushButton* deleteAllButton = nullptr;
+  QTimer* scanTimer = nullptr;
   // Further controls that must not be used while a scan runs (the folder buttons).
   std::vector<QWidget*> otherScanControls;
 };

@@ -107,9 +107,9 @@ std::string CellCharacters(const QTableWidgetItem* item) {
 RenameDialog::RenameDialog(const SettingsFile& settings, FaceMasks& masks, QWidget* parent)
     : QDialog(parent), settings_(settings), masks_(masks) {
   setObjectName("Rename");
-  setWindowTitle("Filename Assignment");
+  setWindowTitle(tr("Filename Assignment"));
 
-  label1_ = new QLabel("Horizontal Face", this);
+  label1_ = new QLabel(tr("Horizontal Face"), this);
   label1_->setObjectName("Label1");
 
   horzName_ = new QTableWidget(kFaces, kMaskLength, this);
@@ -151,10 +151,10 @@ RenameDialog::RenameDialog(const SettingsFile& settings, FaceMasks& masks, QWidg
   horzName_->setFixedSize(gridWidth, gridHeight);
   note_->setFixedWidth(gridWidth);
 
-  btnOK_ = new QPushButton("OK", this);
+  btnOK_ = new QPushButton(tr("OK"), this);
   btnOK_->setObjectName("BtnOK");
   btnOK_->setDefault(true);
-  btnCan_ = new QPushButton("Cancel", this);
+  btnCan_ = new QPushButton(tr("Cancel"), this);
   btnCan_->setObjectName("BtnCan");
   connect(btnOK_, &QPushButton::clicked, this, &RenameDialog::BtnOK_Click);
   connect(btnCan_, &QPushButton::clicked, this, &RenameDialog::BtnCan_Click);
@@ -225,7 +225,7 @@ bool RenameDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == horzName_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
-      if (QTableWidgetItem* item = horzName_->currentItem()) item->setText("");
+      if (QTableWidgetItem* item = horzName_->currentItem()) item->setText(tr(""));
       return true;
     }
   }

@@ -20,14 +20,16 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool IsWritableFolder(const std::string& path);
 
-// Deletes a file. Fails with a message naming the file when it is still there.
+// Deletes a file, a read-only one too (a link as a link). Fails with a message naming
+// the file when it is still there.
 Status RemoveFile(const std::string& path);
 
 // Replaces the attribute bits of a file: kArchiveAttribute alone makes it writable
-// and visible; kHiddenAttribute hides it. Read-only is the lack of write permission;
-// without that bit the owner may write the file again. Hidden and archive are kept in
-// the extended attribute "user.DOSATTRIB", where a file system has them. Failures are
-// silent (a file that does not exist yet is left alone). A symbolic link is never
+// and visible; kHiddenAttribute hides it. On Windows these are the file's own
+// attributes. Elsewhere read-only is the lack of write permission; without that bit the
+// owner may write the file again; hidden and archive are kept in the extended attribute
+// "user.DOSATTRIB", where a file system has them. Failures are silent (a file that does
+// not exist yet is left alone). A symbolic link (on Windows any reparse point) is never
 // followed: its target keeps its permissions and attributes.
 void SetFileAttributes(const std::string& path, int attributes);
 bool IsHidden(const std::string& path);
@@ -42,9 +44,8 @@ inline constexpr std::uint64_t kMaxTextFileSize = 1024 * 1024;
 // reader skips it.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 inline size_t ByteOrderMarkLength(std::string_view text) {
-  return text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark
-             ? kUtf8ByteOrderMark.size()
-             : 0;
+  return text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark ? kUtf8ByteOrderMark.size()
+                                                                         : 0;
 }
 
 // A file opened for reading in pieces, so that memory never grows with its size.
@@ -63,7 +64,11 @@ class FileReader {
 
  private:
   std::string path_;
+#ifdef _WIN32
+  void* handle_ = nullptr;  // a HANDLE; windows.h stays out of our headers
+#else
   int fd_ = -1;
+#endif
   std::uint64_t size_ = 0;
   Status status_ = Status::Ok();
 };
@@ -84,7 +89,8 @@ Status TooLargeFailure(const std::string& path, std::uint64_t maxSize);
 // attributes of the file it replaces; they are set on the temporary file, so the old
 // file is not touched before the rename. A failure leaves the old file whole, its
 // attributes included, and removes the temporary file. A symbolic link at `path` is
-// replaced by the new file; its target is not touched.
+// replaced by the new file; its target is not touched. A read-only file is replaced
+// too. On Windows a file that another program holds open is waited for briefly.
 Status ReplaceFileContents(const std::string& path, std::string_view contents,
                            std::optional<int> attributes = std::nullopt);
 
@@ -97,13 +103,14 @@ inline constexpr std::chrono::minutes kStaleTemporaryFileAge{15};
 
 // Removes the temporary files of ReplaceFileContents in `folder` that were last
 // written more than `age` ago; returns the paths removed.
-std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
-                                                   std::chrono::seconds age = kStaleTemporaryFileAge);
+std::vector<std::string> RemoveStaleTemporaryFiles(
+    const std::string& folder, std::chrono::seconds age = kStaleTemporaryFileAge);
 
 // Full path of the running executable, or empty when unknown.
 std::string ExecutablePath();
 
-// The per-user configuration folder ($XDG_CONFIG_HOME or ~/.config).
+// Tessaro's per-user configuration folder: tessaro in $XDG_CONFIG_HOME or ~/.config;
+// on Windows %APPDATA%\Tessaro. Empty when unknown; it may not exist yet.
 std::string UserConfigFolder();
 
 }  // namespace tessaro

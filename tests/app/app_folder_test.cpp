@@ -1,45 +1,65 @@
 #include "app/app_folder.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
+#include "outside/path_text.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tessaro {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::ScopedEnvironment;
 using testing::TempFolder;
 
+#ifdef _WIN32
+constexpr const char* kHome = "C:\\shop";
+constexpr const char* kSeparator = "\\";
+#else
+constexpr const char* kHome = "/srv/shop";
+constexpr const char* kSeparator = "/";
+#endif
+
 TEST(ResolveAppFolder, HomeWinsAndEndsWithASeparator) {
-  EXPECT_EQ(ResolveAppFolder("/srv/shop", "/usr/bin/tessaro"), "/srv/shop/");
-  EXPECT_EQ(ResolveAppFolder("/srv/shop/", "/usr/bin/tessaro"), "/srv/shop/");
+  const std::string home = std::string(kHome) + kSeparator;
+  EXPECT_EQ(ResolveAppFolder(kHome, "/usr/bin/tessaro"), home);
+  EXPECT_EQ(ResolveAppFolder(home, "/usr/bin/tessaro"), home);
   EXPECT_EQ(ResolveAppFolder("shop", "/usr/bin/tessaro"),
-            std::filesystem::current_path().string() + "/shop/");
+            Utf8Text(fs::current_path()) + kSeparator + "shop" + kSeparator);
 }
 
 TEST(ResolveAppFolder, ExecutableFolderWhenWritableOrHoldingTheSettings) {
   TempFolder folder;
-  EXPECT_EQ(ResolveAppFolder("", folder.File("tessaro")), folder.path() + "/");
+  EXPECT_EQ(ResolveAppFolder("", folder.File("tessaro")), folder.PathWithSeparator());
   folder.Write("bin/Tessaro.INI", "[Settings]\n");
-  ::chmod(folder.File("bin").c_str(), 0555);
-  EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.path() + "/bin/");
+  fs::permissions(FileSystemPath(folder.File("bin")), fs::perms(0555));
+  EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.File("bin/"));
 }
 
 TEST(ResolveAppFolder, OtherwiseTheUserConfigurationFolderIsCreated) {
   TempFolder folder;
+#ifdef _WIN32
+  const ScopedEnvironment config("APPDATA", folder.File("config"));
+  const std::string expected = folder.File("config/Tessaro/");
+#else
   const ScopedEnvironment config("XDG_CONFIG_HOME", folder.File("config"));
-  EXPECT_EQ(ResolveAppFolder("", folder.File("missing/bin/tessaro")),
-            folder.path() + "/config/tessaro/");
-  EXPECT_TRUE(std::filesystem::is_directory(folder.File("config/tessaro")));
-  if (::geteuid() == 0) return;                     // root may write every folder
+  const std::string expected = folder.File("config/tessaro/");
+#endif
+  EXPECT_EQ(ResolveAppFolder("", folder.File("missing/bin/tessaro")), expected);
+  EXPECT_TRUE(fs::is_directory(FileSystemPath(expected)));
+#ifndef _WIN32                   // a folder's write permission is taken away by its mode here
+  if (::geteuid() == 0) return;  // root may write every folder
   ::chmod(folder.MakeFolder("bin").c_str(), 0555);  // read-only, without the settings
-  EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.path() + "/config/tessaro/");
+  EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), expected);
+#endif
 }
 
 TEST(MissingTemplateHint, NamesTheTemplatesPlaceOnlyWhenTheRcmFormatLacksIt) {

@@ -1,13 +1,13 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "outside/file_ops.h"
 #include "support/temp_folder.h"
 
 namespace tessaro {
@@ -44,9 +44,14 @@ struct WriteCase {
 };
 
 TEST(WriteSetting, ChangesOnlyTheLinesItMust) {
+#ifdef _WIN32
+  const std::string created = "[Settings]\r\nAutoScan= 1\r\n";  // the platform's line ends
+#else
+  const std::string created = "[Settings]\nAutoScan= 1\n";
+#endif
   for (const WriteCase& c :
        {// the first write creates the file
-        WriteCase{std::nullopt, {{"Settings", "AutoScan", " 1"}}, "[Settings]\nAutoScan= 1\n"},
+        WriteCase{std::nullopt, {{"Settings", "AutoScan", " 1"}}, created},
         // an existing key is replaced in place, keeping its spelling
         WriteCase{"; shop\n[settings]\nautoscan= 0\nUnknown line\n\n[Window]\nTop=10\n",
                   {{"Settings", "AUTOSCAN", " 1"}},
@@ -100,7 +105,7 @@ TEST(SettingsFile, ByteOrderMarkIsSkippedAndKeptAndALoneCrEndsALine) {
 TEST(SettingsFile, FailedWriteIsSilentAndChangesNothing) {
   TempFolder folder;
   const SettingsFile readOnly(folder.Write("Tessaro.INI", "[Settings]\nAutoScan= 0\n"));
-  ASSERT_EQ(::chmod(readOnly.path().c_str(), 0444), 0);
+  ASSERT_TRUE(SetReadOnly(readOnly.path(), true).ok());
   readOnly.WriteSetting("Settings", "AutoScan", " 1");
   EXPECT_EQ(folder.Read("Tessaro.INI"), "[Settings]\nAutoScan= 0\n");
   SettingsFile(folder.File("gone/Tessaro.INI")).WriteSetting("Settings", "AutoScan", " 1");

@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace tessaro {
 namespace {
@@ -27,11 +29,29 @@ TEST(ReadNumber, ReadsTheLeadingNumberAndNeverAnInfiniteOne) {
 }
 
 TEST(PathParts, SplitAtTheLastSeparatorAndJoinWithOne) {
-  EXPECT_EQ(FileNamePart("/progs/PART1.RCM"), "PART1.RCM");
-  EXPECT_EQ(FileNamePart("PART1.RCM"), "PART1.RCM");
-  EXPECT_EQ(FolderPart("/a/b/c"), "/a/b/");
-  EXPECT_EQ(FolderPart("PART1.RCM"), "");
+  using Split = std::tuple<std::string, std::string, std::string>;  // path, folder, name
+  std::vector<Split> splits = {{"/progs/PART1.RCM", "/progs/", "PART1.RCM"},
+                               {"PART1.RCM", "", "PART1.RCM"},
+                               {"/a/b/c", "/a/b/", "c"},
+                               {"/", "/", ""}};
+#ifdef _WIN32
+  // Windows takes both separators; a drive or a share is never cut.
+  splits.insert(splits.end(), {{"C:\\PROGS\\PART1.RCM", "C:\\PROGS\\", "PART1.RCM"},
+                               {"D:\\out/../P1.RCM", "D:\\out/../", "P1.RCM"},
+                               {"C:PART", "C:", "PART"},
+                               {"\\\\srv\\cnc", "\\\\srv\\cnc", ""},
+                               {"//srv/cnc/P1", "//srv/cnc/", "P1"}});
+  EXPECT_EQ(JoinPath("C:\\", "PART"), "C:\\PART");
+  EXPECT_EQ(JoinPath("D:/cnc", "PART"), "D:/cnc\\PART");
+#else
+  // A backslash is a character of a name here.
+  splits.push_back({"C:\\PROGS\\PART1.RCM", "", "C:\\PROGS\\PART1.RCM"});
   EXPECT_EQ(JoinPath("/home/shop", "PART"), "/home/shop/PART");
+#endif
+  for (const auto& [path, folder, name] : splits) {
+    EXPECT_EQ(FolderPart(path), folder) << path;
+    EXPECT_EQ(FileNamePart(path), name) << path;
+  }
   EXPECT_EQ(JoinPath("/", "PART"), "/PART");
 }
 

@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -12,6 +11,10 @@
 #include "program/session.h"
 #include "support/program_samples.h"
 #include "support/temp_folder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace tessaro {
 namespace {
@@ -28,7 +31,7 @@ class ScanTickTest : public ::testing::Test {
     folder_.MakeFolder("dst");
     folder_.Write("app/Template.RCM", testing::SmallTemplate());
     session_.Settings() = {.rcmFormat = true,
-                           .appFolder = folder_.File("app") + "/",
+                           .appFolder = folder_.File("app/"),
                            .destinationFolder = folder_.File("dst"),
                            .masks = {"", "    1   ", "    2   ", "    3   ", "    4   "}};
   }
@@ -73,20 +76,23 @@ TEST_F(ScanTickTest, OnlyATickedBoxRunsTheTickOrTheOrphanPass) {
 
 TEST_F(ScanTickTest, NewShortNamesWithoutExtensionOrTildeAreTranslatedAndSpared) {
   // Names count characters: "\xc4" is no UTF-8 and counts as one.
-  for (const char* name : {"PART.NC", "PANEL.", "PA~T", "NINECHARS", "   ", " AB ", "EIGHTCHR",
-                           "SCHR\u00c4NKE", "SCHR\u00c4NKEN", "T\xc4R"}) {
-    Source(name, kNoon);
-  }
+  std::vector<std::string> names = {"PART.NC",  "PA~T",          "NINECHARS",
+                                    "EIGHTCHR", "SCHR\u00c4NKE", "SCHR\u00c4NKEN"};
+  std::vector<std::string> translated = {Src("EIGHTCHR"), Src("SCHR\u00c4NKE")};
+#ifndef _WIN32  // Windows drops a name's trailing blanks and dots, holds UTF-16 names only
+  names.insert(names.end(), {"PANEL.", "   ", " AB ", "T\xc4R"});
+  translated = {Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")};
+#endif
+  for (const std::string& name : names) Source(name, kNoon);
   Programs({"PA~T1.RCM", "NINE1HAR.RCM", "STRAY1.RCM"}, kNoon);
 
   const TickOutcome first = Tick(1, 1);
 
-  EXPECT_THAT(first.translatedFiles,
-              ElementsAre(Src(" AB "), Src("EIGHTCHR"), Src("SCHR\u00c4NKE"), Src("T\xc4R")));
+  EXPECT_EQ(first.translatedFiles, translated);
   EXPECT_TRUE(first.ok() && first.changed);
   EXPECT_THAT(first.deletedPrograms, ElementsAre(Dst("STRAY1.RCM")));
-  EXPECT_EQ(folder_.List("dst").size(), 18u);
-  EXPECT_TRUE(folder_.Exists("dst/SCHR1NKE.RCM") && folder_.Exists("dst/T\xc4R-1.RCM"));
+  EXPECT_EQ(folder_.List("dst").size(), 2 + 4 * translated.size());
+  EXPECT_TRUE(folder_.Exists("dst/SCHR1NKE.RCM"));
   EXPECT_FALSE(Tick(1, 1).changed);
 }
 
@@ -119,6 +125,9 @@ TEST_F(ScanTickTest, ProgramsMatchTrimmedInAnyLetterCaseHiddenOrNotAndTheFirstLi
 }
 
 TEST_F(ScanTickTest, ProgramsWrittenDuringATickAreSeenFromTheNextTick) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds no two names that differ only by trailing blanks";
+#endif
   // With blank masks "P" and "P " both own P.RCM: the second is compared with the
   // listing taken before the first was translated.
   session_.Settings().masks = {"", "        ", "        ", "        ", "        "};
@@ -142,11 +151,13 @@ TEST_F(ScanTickTest, TickStartedDuringATickIsSkipped) {
 TEST_F(ScanTickTest, FolderThatCannotBeListedStopsTheTickBeforeAnyTranslationOrDeletion) {
   namespace fs = std::filesystem;
   Programs({"PART*.RCM"}, kNoon);
+#ifndef _WIN32             // a folder's permission is taken away by its mode here
   if (::geteuid() != 0) {  // permissions do not bind the superuser
     fs::permissions(folder_.File("src"), fs::perms::none);
     EXPECT_FALSE(Tick(1, 1).ok());
     fs::permissions(folder_.File("src"), fs::perms::owner_all);
   }
+#endif
   fs::remove_all(folder_.File("src"));
   const TickOutcome noSources = Tick(1, 1);
   EXPECT_FALSE(noSources.ok() || noSources.changed);
@@ -162,8 +173,7 @@ TEST_F(ScanTickTest, RemovedGcodeFileLosesItsProgramsOfTheFormatInForceButNeverT
   Source("KEEP", kNoon);
   Programs({"KEEP*.RCM", "PART*.RCM"}, kNoon + 10);
   // A writer killed 20 minutes ago left its temporary file.
-  Programs({"PART1.ACC", ".tessaro-KEEP1.RCM.99.0", "TEMPLATE.RCM", "TeMpLaTe.rcm", "TEMPLATE1.RCM",
-            "TEMPLAT.RCM"},
+  Programs({"PART1.ACC", ".tessaro-KEEP1.RCM.99.0", "TeMpLaTe.rcm", "TEMPLATE1.RCM", "TEMPLAT.RCM"},
            kNoon);
   ASSERT_TRUE(SetReadOnly(Dst("PART1.RCM"), true).ok());
   SetFileAttributes(Dst("PART2.RCM"), kHiddenAttribute);
@@ -175,7 +185,7 @@ TEST_F(ScanTickTest, RemovedGcodeFileLosesItsProgramsOfTheFormatInForceButNeverT
                           Dst("TEMPLAT.RCM"), Dst("TEMPLATE1.RCM")));
   EXPECT_TRUE(outcome.ok() && outcome.changed);
   EXPECT_THAT(folder_.List("dst"), ElementsAre("KEEP1.RCM", "KEEP2.RCM", "KEEP3.RCM", "KEEP4.RCM",
-                                               "PART1.ACC", "TEMPLATE.RCM", "TeMpLaTe.rcm"));
+                                               "PART1.ACC", "TeMpLaTe.rcm"));
 }
 
 TEST_F(ScanTickTest, DeleteAllAsksAndOnYesDeletesEveryProgramOfTheFormat) {

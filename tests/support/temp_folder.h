@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,16 +18,13 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }  // without a trailing separator
-  std::string PathWithSeparator() const { return path_ + "/"; }
-  // The path of a file in the folder; the folder itself for "".
-  std::string File(std::string_view name) const {
-    return name.empty() ? path_ : path_ + "/" + std::string(name);
-  }
+  std::string PathWithSeparator() const;
+  std::string File(std::string_view name) const;  // path of a file in the folder
 
   // Creates (or overwrites) a file, and any folders on its way; returns its path.
   std::string Write(std::string_view name, std::string_view contents) const;
   std::string Read(std::string_view name) const;  // "" when missing
-  bool Exists(std::string_view name) const { return std::filesystem::exists(File(name)); }
+  bool Exists(std::string_view name) const;
   std::string MakeFolder(std::string_view name) const;
 
   // The names in a folder of this one ("" for itself), sorted.
@@ -38,5 +36,13 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// Makes `link` a symbolic link to `target`; false where none can be made (Wine
+// reports success and makes none).
+bool MakeSymlink(const std::string& target, const std::string& link);
+
+// Whether the file system of `path` keeps a hidden flag (off Windows, in an extended
+// attribute).
+bool KeepsHiddenFlag(const std::string& path);
 
 }  // namespace tessaro::testing
