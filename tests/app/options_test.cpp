@@ -20,18 +20,6 @@ StoredOptions ReadWith(std::optional<std::string_view> contents) {
   return ReadStoredOptions(SettingsFile(folder.File("Tessaro.INI")));
 }
 
-TEST(StoredOptions, MissingFileGivesEveryDefault) {
-  const StoredOptions options = ReadWith(std::nullopt);
-  EXPECT_EQ(options.autoScan, 0);
-  EXPECT_EQ(options.drillExclusion, "0");
-  EXPECT_EQ(options.dowelExclusion, "0");
-  EXPECT_EQ(options.facePriority, "3412");
-  EXPECT_EQ(options.noDuplicates, std::nullopt);
-  EXPECT_EQ(options.scanIntervalMs, 5000);
-  const std::string blank(8, ' ');
-  EXPECT_EQ(options.masks, (FaceMasks{blank, blank, blank, blank, blank}));
-}
-
 TEST(StoredOptions, ReadsEveryKeyOfTheFile) {
   const StoredOptions options = ReadWith(
       "[Settings]\nAutoDelete= 1\nAutoScan= 2\nSourcePath=/shop/gcode/\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -30,11 +31,20 @@ inline CliRun RunCli(const std::vector<std::string>& arguments, const TempFolder
   command +=
       " >" + ShellQuoted(scratch.File("cli.out")) + " 2>" + ShellQuoted(scratch.File("cli.err"));
   const int status = std::system(command.c_str());
-  CliRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = scratch.Read("cli.out");
-  run.err = scratch.Read("cli.err");
-  return run;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, scratch.Read("cli.out"),
+          scratch.Read("cli.err")};
 }
+
+// A test of tessaro-cli with its application folder ("home") in a folder of its own.
+class CliTest : public ::testing::Test {
+ protected:
+  // tessaro-cli `command` --home <folder>/home `words`...
+  CliRun Run(const std::string& command, std::vector<std::string> words = {}) const {
+    words.insert(words.begin(), {command, "--home", folder.File("home")});
+    return RunCli(words, folder);
+  }
+
+  TempFolder folder;
+};
 
 }  // namespace tessaro::testing

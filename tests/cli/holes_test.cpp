@@ -2,120 +2,67 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <pugixml.hpp>
 #include <string>
 
 #include "cli/cli_runner.h"
-#include "support/temp_folder.h"
 
 namespace tessaro {
 namespace {
 
+using HolesCommand = testing::CliTest;
 using ::testing::HasSubstr;
 
-constexpr const char* kSettings =
-    "[Settings]\r\nDrillExclusion=3\r\nDowellExclusion=0\r\nRCM=NO\r\n";
+TEST_F(HolesCommand, JsonTableAndSvgHoldEveryCountedHoleAsTheSettingsLeaveThem) {
+  const std::string settings = "[Settings]\r\nDrillExclusion=3\r\nDowellExclusion=0\r\n";
+  folder.Write("home/Tessaro.INI", settings);
+  folder.SetModifiedSeconds("home/Tessaro.INI", 1000000000);
+  const auto stamp = std::filesystem::last_write_time(folder.File("home/Tessaro.INI"));
+  const std::string door = folder.Write(
+      "DOOR",
+      "G71 X800 Y600 Z18\nG150(DOOR) A1\nG81 P1 X120 Y40 Z-5 E3 G54\nG81 P1 X120 E2 G56\n"
+      "G81 P1 X5 G57\nG81 P4 X0 Y50 Z-5 E1 G55\nG81 P0 X7 G54\nG81 P9 X1 G54\n");
 
-constexpr const char* kDoor =
-    "G71 X800 Y600 Z18\n"
-    "G150(DOOR) A1\n"
-    "G81 P1 X120 Y40 Z-5 E3 G54\n"
-    "G81 P1 X120 E2 G56\n"
-    "G81 P1 X5 G57\n"
-    "G81 P4 X0 Y50 Z-5 E1 G55\n"
-    "G81 P0 X7 G54\n"
-    "G81 P9 X1 G54\n";
-
-class HolesCommand : public ::testing::Test {
- protected:
-  testing::CliRun Holes(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {"holes", "--home", home_.path()};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    return testing::RunCli(words, scratch_);
-  }
-
-  testing::TempFolder home_;
-  testing::TempFolder source_;
-  testing::TempFolder scratch_;
-};
-
-TEST_F(HolesCommand, JsonAndTableHoldEveryCountedHoleOfEachFaceInFileOrder) {
-  home_.Write("Tessaro.INI", kSettings);
-  const std::string door = source_.Write("DOOR", kDoor);
-  const testing::CliRun run = Holes({"--json", door});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out,
+  const testing::CliRun json = Run("holes", {"--json", door});
+  EXPECT_EQ(json.exitCode, 0) << json.err;
+  EXPECT_EQ(json.out,
             "{\"accepted\":true,\"metric\":true,\"panel\":[800.0,600.0,18.0],"
-            "\"macro\":\"DOOR\",\"faces\":["
-            "[{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
+            "\"macro\":\"DOOR\",\"faces\":[[{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
             "[{\"location\":120.0,\"drill\":1,\"dowel\":1},"
             "{\"location\":680.0,\"drill\":0,\"dowel\":1},"
-            "{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
-            "[],[],"
+            "{\"location\":0.0,\"drill\":0,\"dowel\":1}],[],[],"
             "[{\"location\":550.0,\"drill\":0,\"dowel\":1}]]}\n");
-
-  EXPECT_THAT(Holes({door}).out, HasSubstr("\nFace 1 (top): 3 holes\n"
-                                           "  Hole      Location  Drill  Dowel\n"
-                                           "     1           120      1      1\n"));
+  EXPECT_THAT(Run("holes", {door}).out, HasSubstr("\nFace 1 (top): 3 holes\n"
+                                                  "  Hole      Location  Drill  Dowel\n"
+                                                  "     1           120      1      1\n"));
+  EXPECT_THAT(Run("holes", {"--svg", door}).out, HasSubstr("<use xlink:href=\"#dowel\""));
+  EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);  // never written
+  EXPECT_EQ(std::filesystem::last_write_time(folder.File("home/Tessaro.INI")), stamp);
 }
 
-TEST_F(HolesCommand, SvgDrawsTheHolesAsTheExclusionDigitsLeaveThem) {
-  home_.Write("Tessaro.INI", kSettings);
-  const testing::CliRun run = Holes({"--svg", source_.Write("DOOR", kDoor)});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  pugi::xml_document svg;
-  ASSERT_TRUE(svg.load_string(run.out.c_str())) << run.out;
-  std::string marks;
-  for (const pugi::xpath_node& mark : svg.select_nodes("//g[@class='holes']/use")) {
-    marks += std::string(mark.node().attribute("xlink:href").as_string()) + " ";
-  }
-  EXPECT_EQ(marks, "#both #dowel #dowel ");
-}
-
-TEST_F(HolesCommand, ExclusionDigitsAreNormalisedAndTheSettingsFileIsNeverWritten) {
-  const std::string settings = "[Settings]\nDrillExclusion=21\nDowellExclusion=-2\n";
-  home_.Write("Tessaro.INI", settings);
-  home_.SetModifiedSeconds("Tessaro.INI", 1000000000);
-  const auto stamp = std::filesystem::last_write_time(home_.File("Tessaro.INI"));
-  const std::string gcode = source_.Write("P", "G70 X24.5 Y18 Z0.75\nG81 P3 Y2.125 E2 G54\n");
-  const testing::CliRun run = Holes({"--json", gcode});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out,
-            "{\"accepted\":true,\"metric\":false,\"panel\":[24.5,18.0,0.75],"
-            "\"macro\":\"\",\"faces\":[[],[],[],"
-            "[{\"location\":2.125,\"drill\":1,\"dowel\":1}],[]]}\n");
-  EXPECT_EQ(home_.Read("Tessaro.INI"), settings);
-  EXPECT_EQ(std::filesystem::last_write_time(home_.File("Tessaro.INI")), stamp);
-}
-
-TEST_F(HolesCommand, MacroNameIsEscapedForJson) {
-  const testing::CliRun run = Holes(
-      {"--json", source_.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_THAT(run.out, HasSubstr("\"macro\":\"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \xC3\x84\""));
-  EXPECT_FALSE(home_.Exists("Tessaro.INI"));
-}
-
-TEST_F(HolesCommand, RefusedOrUnreadableFileExitsOneAndUsageErrorsTwo) {
-  const testing::CliRun refused = Holes({"--json", source_.Write("NOTES", "%\nG81 P1 X5 G54\n")});
+TEST_F(HolesCommand, MacroNameIsEscapedForJsonAndARefusedFileExitsOneAndUsageErrorsTwo) {
+  const testing::CliRun macro =
+      Run("holes",
+          {"--json", folder.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
+  EXPECT_THAT(macro.out, HasSubstr("\"macro\":\"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \xC3\x84\""));
+  EXPECT_FALSE(folder.Exists("home/Tessaro.INI"));
+  const std::string notes = folder.Write("NOTES", "%\nG81 P1 X5 G54\n");
+  const testing::CliRun refused = Run("holes", {"--json", notes});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.out,
             "{\"accepted\":false,\"metric\":false,\"panel\":[0.0,0.0,0.0],\"macro\":\"\","
             "\"faces\":[[],[],[],[],[]]}\n");
   EXPECT_THAT(refused.err, HasSubstr("refused"));
-  EXPECT_EQ(source_.Read("NOTES"), "%\nG81 P1 X5 G54\n");
-  const testing::CliRun refusedSvg = Holes({"--svg", source_.File("NOTES")});
+  EXPECT_TRUE(folder.Exists("NOTES"));
+  const testing::CliRun refusedSvg = Run("holes", {"--svg", notes});
   EXPECT_EQ(refusedSvg.exitCode, 1);
   EXPECT_EQ(refusedSvg.out, "");
-
-  const testing::CliRun missing = Holes({"--json", source_.File("GONE")});
+  const testing::CliRun missing = Run("holes", {"--json", folder.File("GONE")});
   EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_THAT(missing.err, HasSubstr(source_.File("GONE")));
-
-  const std::string gcode = source_.Write("DOOR", kDoor);
-  EXPECT_EQ(Holes({}).exitCode, 2);
-  EXPECT_EQ(Holes({gcode, gcode}).exitCode, 2);
-  EXPECT_EQ(Holes({"--verbose", gcode}).exitCode, 2);
+  EXPECT_THAT(missing.err, HasSubstr(folder.File("GONE")));
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{}, {notes, notes}, {"--verbose", notes}}) {
+    EXPECT_EQ(Run("holes", words).exitCode, 2) << words.size();
+  }
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 
 #include "cli/cli_runner.h"
 #include "support/program_samples.h"
-#include "support/temp_folder.h"
 
 namespace tessaro {
 namespace {
@@ -30,121 +29,105 @@ bool WaitFor(const std::function<bool()>& condition) {
   return true;
 }
 
-class ScanCommandTest : public ::testing::Test {
+class ScanCommandTest : public testing::CliTest {
  protected:
   ScanCommandTest() {
-    folder_.MakeFolder("src");
-    folder_.MakeFolder("dst");
-    folder_.Write("home/Template.RCM", testing::SmallTemplate());
-    WriteSettings("0", folder_.File("src"));
+    folder.Write("home/Template.RCM", testing::SmallTemplate());
+    WriteSettings("0", folder.MakeFolder("src"));
   }
-
   void WriteSettings(const std::string& autoDelete, const std::string& sourcePath,
                      const std::string& scanTime = "0.2") const {
-    folder_.Write("home/Tessaro.INI",
-                  "[Settings]\nRCM=YES\nSourcePath=" + sourcePath +
-                      "\nDestinationPath=" + folder_.File("dst") + "\nScanTime=" + scanTime +
-                      "\nAutoDelete=" + autoDelete +
-                      "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
+    folder.Write("home/Tessaro.INI",
+                 "[Settings]\nRCM=YES\nSourcePath=" + sourcePath + "\nDestinationPath=" +
+                     folder.MakeFolder("dst") + "\nScanTime=" + scanTime + "\nAutoDelete=" +
+                     autoDelete +
+                     "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
   }
   testing::CliRun Once(const std::string& option = "--once") const {
-    return testing::RunCli({"scan", "--home=" + folder_.File("home"), option}, folder_);
+    return testing::RunCli({"scan", "--home=" + folder.File("home"), option}, folder);
   }
   bool HasPrograms(const std::string& base) const {
-    for (int face = 1; face <= 4; ++face) {
-      if (!folder_.Exists("dst/" + base + std::to_string(face) + ".RCM")) return false;
-    }
-    return true;
+    return folder.Exists("dst/" + base + "1.RCM") && folder.Exists("dst/" + base + "4.RCM");
   }
-
-  testing::TempFolder folder_;
 };
 
-TEST_F(ScanCommandTest, OnceTranslatesNewFilesAndDeletesOrphansOnlyWhenAutoDeleteReadsOne) {
-  folder_.Write("src/PART", testing::kPanelGcode);
-  folder_.Write("src/BAD", testing::kRefusedGcode);
-  const std::pair<const char*, std::string> cases[] = {
-      {"0", "translated " + folder_.File("src/PART") + "\n"},
-      {"2", ""},
-      {"1", "deleted " + folder_.File("dst/GONE1.RCM") + "\n"}};
-  for (const auto& [autoDelete, out] : cases) {
-    WriteSettings(autoDelete, folder_.File("src"));
-    folder_.Write("dst/GONE1.RCM", "old");
-
+TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAndExits) {
+  folder.Write("src/PART", testing::kPanelGcode);
+  folder.Write("src/BAD", testing::kRefusedGcode);
+  folder.Write("dst/GONE1.RCM", "old");
+  for (const auto& [autoDelete, out] :
+       {std::pair{"0", "translated " + folder.File("src/PART") + "\n"},
+        std::pair{"1", "deleted " + folder.File("dst/GONE1.RCM") + "\n"}}) {
+    WriteSettings(autoDelete, folder.File("src"));
     const testing::CliRun run = Once();
-
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_THAT(run.err, HasSubstr(folder_.File("src/BAD")));
+    EXPECT_THAT(run.err, HasSubstr(folder.File("src/BAD")));
     EXPECT_EQ(run.out, out) << autoDelete;
   }
-  EXPECT_TRUE(HasPrograms("PART"));
-  EXPECT_TRUE(folder_.Exists("src/BAD"));
-}
-
-TEST_F(ScanCommandTest, OnceExitsOneWhenAFolderCannotBeListedOrAProgramWrittenAndTwoOnMisuse) {
+  EXPECT_TRUE(HasPrograms("PART") && folder.Exists("src/BAD"));
   EXPECT_EQ(Once("--twice").exitCode, 2);
-  WriteSettings("1", folder_.File("gone"));
-  folder_.Write("dst/PART1.RCM", "old");
+
+  // A folder that cannot be listed, a program that cannot be written: exit 1.
+  folder.Write("dst/GONE1.RCM", "old");
+  WriteSettings("1", folder.File("gone"));
   testing::CliRun run = Once();
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_THAT(run.err, HasSubstr(folder_.File("gone")));
-  EXPECT_TRUE(folder_.Exists("dst/PART1.RCM"));
-
-  WriteSettings("0", folder_.File("src"));
-  folder_.Write("src/PART", testing::kPanelGcode);
-  folder_.MakeFolder("dst/PART3.RCM");
+  EXPECT_THAT(run.err, HasSubstr(folder.File("gone")));
+  EXPECT_TRUE(folder.Exists("dst/GONE1.RCM"));
+  WriteSettings("0", folder.File("src"));
+  folder.Write("src/NEXT", testing::kPanelGcode);
+  folder.MakeFolder("dst/NEXT3.RCM");
   run = Once();
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_THAT(run.err, HasSubstr("PART3.RCM"));
+  EXPECT_THAT(run.err, HasSubstr("NEXT3.RCM"));
 }
 
 TEST_F(ScanCommandTest, LogThatCannotBeWrittenIsToldAndTheScanGoesOn) {
-  folder_.MakeFolder("home/Tessaro.log");
-  folder_.Write("src/PART", testing::kPanelGcode);
+  folder.MakeFolder("home/Tessaro.log");
+  folder.Write("src/PART", testing::kPanelGcode);
   const testing::CliRun run = Once();
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(HasPrograms("PART"));
   EXPECT_EQ(run.err, "tessaro-cli: the activity log is not written: Cannot write " +
-                         folder_.File("home/Tessaro.log") + ": Is a directory\n");
+                         folder.File("home/Tessaro.log") + ": Is a directory\n");
 }
 
 TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
   // The timer would take a minute: a new file is translated when it is closed.
-  WriteSettings("0", folder_.File("src"), "60");
-  folder_.Write("src/BAD", testing::kRefusedGcode);
-  const std::string err = folder_.File("err.txt");
-  const std::string home = folder_.File("home");
-  const std::string bad = folder_.File("src/BAD");
+  WriteSettings("0", folder.File("src"), "60");
+  folder.Write("src/BAD", testing::kRefusedGcode);
+  const std::string err = folder.File("err.txt");
+  const std::string home = folder.File("home");
+  const std::string bad = folder.File("src/BAD");
   const pid_t pid = ::fork();
   if (pid == 0) {
-    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) {
-      ::_exit(127);
+    if (std::freopen("/dev/null", "w", stdout) && std::freopen(err.c_str(), "w", stderr)) {
+      ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
     }
-    ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
     ::_exit(127);
   }
-  // Wait for a tick to have seen BAD before NEXT comes.
-  ASSERT_TRUE(WaitFor([&] { return folder_.Read("err.txt").find(bad) != std::string::npos; }));
-  folder_.Write("src/NEXT", testing::kPanelGcode);
-  const bool translated = WaitFor([&] { return HasPrograms("NEXT"); });
+  // A tick has seen BAD before NEXT comes.
+  const bool sawBad =
+      WaitFor([&] { return folder.Read("err.txt").find(bad) != std::string::npos; });
+  folder.Write("src/NEXT", testing::kPanelGcode);
+  const bool translated = sawBad && WaitFor([&] { return HasPrograms("NEXT"); });
   ::kill(pid, SIGTERM);
   int status = -1;
-  const bool exited = WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; });
-  if (!exited) ::kill(pid, SIGKILL);
-
+  if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
   EXPECT_TRUE(translated);
-  ASSERT_TRUE(exited);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   // Nothing else, no temporary file in particular.
-  EXPECT_EQ(folder_.List("dst"),
+  EXPECT_EQ(folder.List("dst"),
             (std::vector<std::string>{"NEXT1.RCM", "NEXT2.RCM", "NEXT3.RCM", "NEXT4.RCM"}));
-  // Reported once, not on every tick.
-  const std::string errors = folder_.Read("err.txt");
+  const std::string errors = folder.Read("err.txt");
   EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << errors;
-  EXPECT_TRUE(folder_.Exists("src/BAD"));
-  const std::string log = folder_.Read("home/Tessaro.log");
+  EXPECT_TRUE(folder.Exists("src/BAD"));
+  const std::string log = folder.Read("home/Tessaro.log");
   EXPECT_EQ(log.find("\trefused\t" + bad), log.rfind("\trefused\t")) << log;
-  EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder_.File("src/NEXT") + "\t4 programs in "));
+  EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder.File("src/NEXT") + "\t4 programs in "));
 }
 
 }  // namespace

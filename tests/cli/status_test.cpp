@@ -4,11 +4,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <vector>
 
 #include "cli/cli_runner.h"
 #include "outside/file_ops.h"
-#include "support/temp_folder.h"
 
 namespace tessaro {
 namespace {
@@ -18,30 +16,22 @@ using Json = nlohmann::ordered_json;
 
 constexpr long long kNoon = 1'700'000'000;
 
-class StatusCommand : public ::testing::Test {
+class StatusCommand : public testing::CliTest {
  protected:
-  StatusCommand() {
-    folder_.MakeFolder("src");
-    folder_.MakeFolder("dst");
-    Settings("0");
-  }
-
+  StatusCommand() { Settings("0"); }
   void Settings(const std::string& autoDelete) const {
-    folder_.Write("home/Tessaro.INI", "[Settings]\nRCM=YES\nSourcePath=" + folder_.File("src") +
-                                          "\nDestinationPath=" + folder_.File("dst") +
-                                          "\nAutoDelete=" + autoDelete +
-                                          "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
+    folder.Write("home/Tessaro.INI", "[Settings]\nRCM=YES\nSourcePath=" + folder.MakeFolder("src") +
+                                         "\nDestinationPath=" + folder.MakeFolder("dst") +
+                                         "\nAutoDelete=" + autoDelete +
+                                         "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
   }
   void File(const std::string& name, long long seconds) const {
-    folder_.Write(name, "G71 X800 Y600 Z18\n");
-    folder_.SetModifiedSeconds(name, seconds);
+    folder.Write(name, "G71 X800 Y600 Z18\n");
+    folder.SetModifiedSeconds(name, seconds);
   }
-  testing::CliRun Status(std::vector<std::string> words = {"--json"}) const {
-    words.insert(words.begin(), {"status", "--home", folder_.File("home")});
-    return testing::RunCli(words, folder_);
+  testing::CliRun Status(const std::string& option = "--json") const {
+    return Run("status", option.empty() ? std::vector<std::string>{} : std::vector{option});
   }
-
-  testing::TempFolder folder_;
 };
 
 TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
@@ -52,19 +42,19 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
   File("src/SAME", kNoon);  // both programs as new as itself
   File("dst/SAME1.RCM", kNoon);
   File("dst/SAME2.RCM", kNoon);
-  SetFileAttributes(folder_.File("dst/SAME1.RCM"), kHiddenAttribute | kReadOnlyAttribute);
-  SetFileAttributes(folder_.File("dst/SAME2.RCM"), kReadOnlyAttribute);
-  if (!IsHidden(folder_.File("dst/SAME1.RCM"))) GTEST_SKIP() << "no extended attributes here";
+  SetFileAttributes(folder.File("dst/SAME1.RCM"), kHiddenAttribute | kReadOnlyAttribute);
+  SetFileAttributes(folder.File("dst/SAME2.RCM"), kReadOnlyAttribute);
+  if (!IsHidden(folder.File("dst/SAME1.RCM"))) GTEST_SKIP() << "no extended attributes here";
   File("src/   ", kNoon);
   File("src/NINECHARS", kNoon);
   File("src/A~B", kNoon);
   File("dst/GONE1.RCM", kNoon);
   File("dst/template.RCM", kNoon);
-  const std::vector<std::string> programs = folder_.List("dst");
-  const std::string settings = folder_.Read("home/Tessaro.INI");
+  const std::vector<std::string> programs = folder.List("dst");
+  const std::string settings = folder.Read("home/Tessaro.INI");
 
   const testing::CliRun json = Status();
-  const testing::CliRun text = Status({});
+  const testing::CliRun text = Status("");
 
   ASSERT_EQ(json.exitCode, 0) << json.err;
   const Json status = Json::parse(json.out);
@@ -88,7 +78,7 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
             R"("read_only":2,"orphans":1})");
 
   EXPECT_EQ(text.exitCode, 0) << text.err;
-  EXPECT_EQ(text.out, "G-code files in " + folder_.File("src") +
+  EXPECT_EQ(text.out, "G-code files in " + folder.File("src") +
                           ":\n"
                           "             not eligible: the name is blank\n"
                           "  A~B        not eligible: the name holds a ~\n"
@@ -97,7 +87,7 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
                           "  NONE       translate: no program yet\n"
                           "  SAME       up to date\n"
                           "Programs in " +
-                          folder_.File("dst") +
+                          folder.File("dst") +
                           " (automatic deletion off):\n"
                           "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
                           "  NEWR1.RCM     NEWR\n"
@@ -108,27 +98,27 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
                           "Totals: 2 to translate, 1 up to date, 3 not eligible; 6 programs, "
                           "1 hidden, 2 read-only, 1 orphan\n");
 
-  EXPECT_EQ(folder_.List("dst"), programs);
-  EXPECT_EQ(folder_.Read("home/Tessaro.INI"), settings);
-  EXPECT_EQ(folder_.Read("dst/GONE1.RCM"), "G71 X800 Y600 Z18\n");
+  EXPECT_EQ(folder.List("dst"), programs);
+  EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);
+  EXPECT_EQ(folder.Read("dst/GONE1.RCM"), "G71 X800 Y600 Z18\n");
 }
 
 TEST_F(StatusCommand, OrphansAreMarkedForDeletionWhenAutoDeleteIsOnAndAnUnlistedFolderExitsOne) {
   Settings("1");
   File("dst/GONE1.RCM", kNoon);
-  testing::CliRun run = Status({});
+  testing::CliRun run = Status("");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_THAT(run.out, HasSubstr(" (automatic deletion on):\n"
                                  "  GONE1.RCM  orphan: the next scan deletes it\n"));
   EXPECT_EQ(Json::parse(Status().out)["auto_delete"], true);
-  EXPECT_TRUE(folder_.Exists("dst/GONE1.RCM"));
+  EXPECT_TRUE(folder.Exists("dst/GONE1.RCM"));
 
-  std::filesystem::remove(folder_.File("src"));
+  std::filesystem::remove(folder.File("src"));
   run = Status();
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_THAT(run.err, HasSubstr(folder_.File("src")));
-  EXPECT_EQ(Status({"--verbose"}).exitCode, 2);
+  EXPECT_THAT(run.err, HasSubstr(folder.File("src")));
+  EXPECT_EQ(Status("--verbose").exitCode, 2);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ class ActivityHistoryTest : public DesktopTest {
 
  private slots:
   void historyOpensFromTheStatusLineWithoutMovingAControlAndFollowsTheLog() {
-    ShownWindow shown(true);
+    ShownWindow shown;
     auto* history = shown.find<QToolButton>("HistoryButton");
     const auto places = [&shown] {
       QStringList named;
@@ -37,8 +37,7 @@ class ActivityHistoryTest : public DesktopTest {
     QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QCOMPARE(places(), without);
 
-    shown.source.Write("PART", kPartGcode);
-    shown.Refresh();
+    shown.source.Write("PART", kPanelGcode);
     QVERIFY(shown.Click(shown.file1(), "PART"));
     QTest::mouseClick(history, Qt::LeftButton);
     auto* lines = shown.find<QTreeWidget>("ActivityLines");
@@ -55,10 +54,9 @@ class ActivityHistoryTest : public DesktopTest {
   }
 
   void logThatCannotBeWrittenLeavesANoteInTheStatusLineAndTranslationGoesOn() {
-    ShownWindow shown(true);
-    shown.home().MakeFolder("Tessaro.log");
-    shown.source.Write("PART", kPartGcode);
-    shown.Refresh();
+    ShownWindow shown;
+    shown.home.MakeFolder("Tessaro.log");
+    shown.source.Write("PART", kPanelGcode);
 
     QVERIFY(shown.Click(shown.file1(), "PART"));
 
@@ -66,7 +64,7 @@ class ActivityHistoryTest : public DesktopTest {
     auto* note = shown.find<QLabel>("LogNote");
     QVERIFY(note->isVisible());
     QCOMPARE(note->toolTip(),
-             "Cannot write " + Q(shown.home().File("Tessaro.log")) + ": Is a directory");
+             "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": Is a directory");
   }
 };
 

@@ -1,47 +1,16 @@
-// The panel preview beside the main window's controls: the drawing of the G-code file that
-// a click or a tick translated, a message for a refused file, a larger view on a double-click.
-#include <QDialog>
-#include <QImage>
+// The panel preview beside the main window's controls.
 #include <QLayout>
 
-#include "desktop/panel_preview.h"
-#include "program/panel_drawing.h"
-#include "program/session.h"
 #include "window_fixture.h"
 
 using namespace tessaro::testing;
-using tessaro::desktop::PanelPreview;
-
-namespace {
-
-constexpr bool kRcm = true;
-
-// The drawing of a G-code file as a fresh read of it gives.
-QByteArray DrawingOf(const std::string& gcodePath) {
-  ScriptedOperator asker;
-  tessaro::Session reader(asker);
-  if (!reader.ReadGcode(gcodePath).ok()) return {};
-  return QByteArray::fromStdString(tessaro::DrawPanelSvg(reader.Holes()).value_or(""));
-}
-
-bool ShowsColour(QWidget* widget, QColor colour) {
-  const QImage image = widget->grab().toImage();
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (image.pixelColor(x, y) == colour) return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
 
 class PanelPreviewTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
   void previewWidensTheWindowAndCoversNoOtherControl() {
-    ShownWindow shown(kRcm);
+    ShownWindow shown;
     tessaro::desktop::MainWindow* window = &shown.window();
     auto* frame = shown.find<QWidget>("PanelFrame");
     const QRect area(frame->mapTo(window, QPoint(0, 0)), frame->size());
@@ -59,47 +28,6 @@ class PanelPreviewTest : public DesktopTest {
     auto* dest = shown.find<QWidget>("DestFrame");
     const int right = dest->mapTo(window, QPoint(dest->width(), 0)).x();
     QCOMPARE(right + window->centralWidget()->layout()->contentsMargins().right(), 1000);
-  }
-
-  void clickAndTickShowTheDrawingOfTheFileTheyTranslatedAndARefusalShowsNone() {
-    ShownWindow shown(kRcm);
-    auto* preview = shown.find<PanelPreview>("PanelPreview");
-    const std::string part = shown.source.Write("PART", kPartGcode);
-    shown.Refresh();
-
-    QVERIFY(shown.Click(shown.file1(), "PART"));
-    QCOMPARE(preview->drawing(), DrawingOf(part));
-    QVERIFY(preview->drawing().contains("<use xlink:href=\"#both\""));
-    QVERIFY(ShowsColour(preview, QColor("#f3e3c3")));  // the panel's fill: it was rendered
-
-    QVERIFY(shown.find<tessaro::desktop::OptionCheckBox>("AutoScan")->setValue(1));
-    const std::string shelf = shown.source.Write("SHELF", "G70 X30 Y12 Z0.75\nG81 P3 Y6 G54\n");
-    shown.Tick();
-    QCOMPARE(preview->drawing(), DrawingOf(shelf));
-
-    shown.source.Write("NOTES01", "Cut list\n");
-    shown.Tick();
-    QVERIFY(preview->drawing().isEmpty());
-    QVERIFY(preview->message().contains("not G-code"));
-  }
-
-  void doubleClickOpensALargerViewThatFollowsTheDrawings() {
-    ShownWindow shown(kRcm);
-    auto* preview = shown.find<PanelPreview>("PanelPreview");
-    shown.source.Write("PART", kPartGcode);
-    const std::string side = shown.source.Write("SIDE", "G71 X600 Y400 Z19\nG81 P4 Y100 G54\n");
-    shown.Refresh();
-    QVERIFY(shown.Click(shown.file1(), "PART"));
-
-    QTest::mouseDClick(preview, Qt::LeftButton);
-
-    QDialog* view = preview->largerView();
-    QVERIFY(view != nullptr && view->isVisible());
-    auto* larger = view->findChild<PanelPreview*>();
-    QCOMPARE(larger->drawing(), preview->drawing());
-    QVERIFY(larger->width() > preview->width() && larger->height() > preview->height());
-    QVERIFY(shown.Click(shown.file1(), "SIDE"));
-    QCOMPARE(larger->drawing(), DrawingOf(side));
   }
 };
 

@@ -1,8 +1,7 @@
-// The filename assignment dialog: shown masks, OK, Cancel and the characters it refuses.
+// The filename assignment dialog: the characters it refuses, and OK.
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <functional>
 
 #include "app/settings_file.h"
 #include "desktop/rename_dialog.h"
@@ -11,97 +10,10 @@
 using tessaro::desktop::RenameDialog;
 using namespace tessaro::testing;
 
-namespace {
-
-// A dialog over masks and a settings file of its own.
-struct MaskBench {
-  TempFolder home;
-  tessaro::SettingsFile settings{home.File("Tessaro.INI")};
-  tessaro::FaceMasks masks{"", "    1   ", "    2   ", "    3   ", "      -3"};
-  RenameDialog dialog{settings, masks};
-
-  // Shows the dialog modally, lets `act` work on it while it is open, then presses
-  // `button` unless `act` closed it.
-  bool Run(const std::function<void(QTableWidget&)>& act, const char* button = "BtnOK") {
-    WhenModal<RenameDialog>(&dialog, [act, button](RenameDialog& shown) {
-      act(*shown.horzName());
-      if (shown.isVisible())
-        QTest::mouseClick(shown.findChild<QPushButton*>(button), Qt::LeftButton);
-    });
-    return dialog.Run();
-  }
-  QString Row(int face) const {
-    QString row;
-    for (int position = 0; position < 8; ++position) {
-      const QTableWidgetItem* item = dialog.horzName()->item(face - 1, position);
-      row += item == nullptr || item->text().isEmpty() ? QString("_") : item->text();
-    }
-    return row;
-  }
-  QString Stored(int face) const {
-    return StoredValue(home, "HorizontalRename/Mask" + std::to_string(face));
-  }
-  QString Mask(int face) const { return QString::fromStdString(masks[face]); }
-};
-
-}  // namespace
-
 class RenameDialogTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
-  // One cell set, then OK: every row is stored with blanks written as stars.
-  void okStoresEveryRowWithBlanksAsStars_data() {
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("mask");
-    QTest::addColumn<QString>("stored");
-    const auto row = [](const char* name, int position, const char* cell, const char* mask,
-                        const char* stored) {
-      QTest::newRow(name) << position << QString(cell) << QString(mask) << QString(stored);
-    };
-    row("a letter", 1, "A", "A   1   ", "A***1***");
-    row("two characters move the rest right", 1, "AB", "AB   1  ", "AB***1***");
-  }
-  void okStoresEveryRowWithBlanksAsStars() {
-    QFETCH(int, position);
-    QFETCH(QString, cell);
-    QFETCH(QString, mask);
-    QFETCH(QString, stored);
-    MaskBench bench;
-    QVERIFY(bench.Run([&](QTableWidget& grid) { grid.item(0, position - 1)->setText(cell); }));
-    QCOMPARE(bench.Mask(1), mask);
-    QCOMPARE(bench.Stored(1), stored);
-    QCOMPARE(bench.Stored(4), QString("******-3"));  // every row is stored
-  }
-
-  void cancelAndTheCloseBoxChangeNothingAndEachShowingShowsTheMasks_data() {
-    QTest::addColumn<bool>("closeBox");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("close box") << true;
-  }
-  void cancelAndTheCloseBoxChangeNothingAndEachShowingShowsTheMasks() {
-    QFETCH(bool, closeBox);
-    MaskBench bench;
-    QCOMPARE(bench.dialog.windowTitle(), QString("Filename Assignment"));
-    QString shown;
-    const bool stored = bench.Run(
-        [&](QTableWidget& grid) {
-          shown = bench.Row(1) + " " + bench.Row(4);
-          grid.item(0, 0)->setText("Q");
-          grid.item(2, 4)->setText("");
-          if (closeBox) bench.dialog.reject();
-        },
-        "BtnCan");
-    QVERIFY(!stored);
-    QCOMPARE(shown, QString("____1___ ______-3"));
-    QCOMPARE(bench.Mask(1) + bench.Mask(3), QString("    1       3   "));
-    QVERIFY(!bench.home.Exists("Tessaro.INI"));
-    bench.masks[4] = "X       ";
-    bench.Run([&](QTableWidget&) { shown = bench.Row(4); }, "BtnCan");
-    QCOMPARE(shown, QString("X_______"));
-  }
-
   // A refused character leaves a short note in the dialog, and no message box.
   void typedCharactersAFileNameCannotHoldAreRefusedWithANote_data() {
     QTest::addColumn<QString>("typed");
@@ -122,9 +34,13 @@ class RenameDialogTest : public DesktopTest {
     QFETCH(QString, typed);
     QFETCH(QString, cell);
     QFETCH(QString, note);
-    MaskBench bench;
+    TempFolder home;
+    tessaro::FaceMasks masks{"", "    1   ", "    2   ", "    3   ", "    4   "};
+    const tessaro::SettingsFile settings(home.File("Tessaro.INI"));
+    RenameDialog dialog(settings, masks);
     QString noted;
-    bench.Run([&](QTableWidget& grid) {
+    WhenModal<RenameDialog>(&dialog, [&](RenameDialog& shown) {
+      QTableWidget& grid = *shown.horzName();
       grid.setCurrentCell(1, 0);
       grid.edit(grid.currentIndex());
       QLineEdit* editor = grid.findChild<QLineEdit*>();
@@ -135,11 +51,16 @@ class RenameDialogTest : public DesktopTest {
       } else {
         editor->insert(typed);
       }
-      noted = bench.dialog.refusalNote()->text();
-      QCOMPARE(QApplication::activeModalWidget(), &bench.dialog);
+      noted = shown.refusalNote()->text();
+      QCOMPARE(QApplication::activeModalWidget(), &shown);
+      QTest::mouseClick(shown.findChild<QPushButton*>("BtnOK"), Qt::LeftButton);
     });
+    QVERIFY(dialog.Run());
     QCOMPARE(noted, note);
-    QCOMPARE(bench.Mask(2), (cell.isEmpty() ? QString(" ") : cell) + "   2   ");
+    QCOMPARE(Q(masks[2]), (cell.isEmpty() ? QString(" ") : cell) + "   2   ");
+    // Stored with every blank as a star.
+    QCOMPARE(StoredLine(home, "Mask2"),
+             "Mask2=" + (cell.isEmpty() ? QString("*") : cell) + "***2***");
   }
 };
 

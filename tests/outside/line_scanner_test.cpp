@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "outside/file_ops.h"
 #include "support/temp_folder.h"
 
 namespace tessaro {
@@ -37,8 +38,8 @@ TEST(LineScanner, RunsBeginEveryLineAndEndInOrder) {
   // The CR of the long line is the last byte of the first piece read, its LF the first
   // of the next.
   const std::string longLine(65535 - 9, 'x');
-  const std::string path =
-      folder.Write("PART", "\xEF\xBB\xBF" "first\n" + longLine + "\r\nnul\0byte\xff"s);
+  const std::string path = folder.Write(
+      "PART", std::string(kUtf8ByteOrderMark) + "first\n" + longLine + "\r\nnul\0byte\xff"s);
   LineScanner scanner;
   Lines events;
   const Status status =
@@ -66,17 +67,16 @@ TEST(LineScanner, KeepsWithinItsLimits) {
   LineScanner scanner;
   Lines lines;
   const LineScanner::Handlers handlers{
-      nullptr,
-      [&](LineScanner& s) { lines.push_back(s.Line() + (s.LineCut() ? " (cut)" : "")); }, nullptr};
+      nullptr, [&](LineScanner& s) { lines.push_back(s.Line() + (s.LineCut() ? " (cut)" : "")); },
+      nullptr};
 
   // A long line is handed over cut, the rest of it skipped.
   EXPECT_TRUE(scanner.Scan(path, handlers, {.maxLineLength = 8}).ok());
   EXPECT_EQ(lines, (Lines{"xxxxxxxx (cut)", "abc", "tail"}));
 
   bool began = false;
-  const Status tooLarge =
-      scanner.Scan(path, {[&](LineScanner&) { began = true; }, nullptr, nullptr},
-                   {.maxFileSize = 20});
+  const Status tooLarge = scanner.Scan(
+      path, {[&](LineScanner&) { began = true; }, nullptr, nullptr}, {.maxFileSize = 20});
   EXPECT_FALSE(began);
   EXPECT_EQ(tooLarge.error(), "Cannot read " + path + ": the file is larger than 20 bytes");
 }
@@ -94,20 +94,6 @@ TEST(LineScannerFields, FieldsLieBetweenSeparators) {
   }
 }
 
-TEST(LineScannerFields, NewSeparatorAppliesAtOnceToTheCurrentLine) {
-  LineScanner scanner = WithLine("G81X10Y20=l/2 Z5", 'X');
-  EXPECT_EQ(scanner.Field(2), "10Y20=l/2 Z5");
-  scanner.SetFieldSeparator('Y');
-  EXPECT_EQ(scanner.Field(1), "G81X10");
-  scanner.SetFieldSeparator('=');
-  EXPECT_EQ(scanner.FieldCount(), 2);
-  EXPECT_EQ(scanner.Field(2), "l/2 Z5");
-  scanner.SetField(2, "9 Z5");
-  scanner.SetFieldSeparator('X');
-  scanner.SetField(1, "G80");
-  EXPECT_EQ(scanner.Line(), "G80X10Y20=9 Z5");
-}
-
 TEST(LineScannerFields, SetFieldReplacesOnlyThatField) {
   for (const auto& [line, field, value, expected] :
        {std::tuple{"a,b,c", 1, "XX", "XX,b,c"}, std::tuple{"a,,c", 2, "b", "a,b,c"},
@@ -117,6 +103,15 @@ TEST(LineScannerFields, SetFieldReplacesOnlyThatField) {
     scanner.SetField(field, value);
     EXPECT_EQ(scanner.Line(), expected) << line << " field " << field;
   }
+  // A new separator applies at once to the current line.
+  LineScanner scanner = WithLine("G81X10Y20=l/2 Z5", 'X');
+  EXPECT_EQ(scanner.Field(2), "10Y20=l/2 Z5");
+  scanner.SetFieldSeparator('=');
+  EXPECT_EQ(scanner.Field(2), "l/2 Z5");
+  scanner.SetField(2, "9 Z5");
+  scanner.SetFieldSeparator('X');
+  scanner.SetField(1, "G80");
+  EXPECT_EQ(scanner.Line(), "G80X10Y20=9 Z5");
 }
 
 }  // namespace

@@ -53,6 +53,10 @@ TEST_F(ProgramFiles, AccLoadTakesTheFirstLineAsCommentAndSavesTheSameBytes) {
   EXPECT_EQ(session.Table().HoleCount, 2);
   EXPECT_EQ(session.Table().GetCell(1, 1), "12.5");
   EXPECT_EQ(session.Table().GetCell(2, 3), "1");
+  // A file that cannot be read leaves the table as it was.
+  EXPECT_NE(session.LoadProgramFile(folder.File("GONE.ACC")).error().find(folder.File("GONE.ACC")),
+            std::string::npos);
+  EXPECT_EQ(session.Table().HoleCount, 2);
 
   ASSERT_TRUE(session.SaveProgram(folder.File("COPY.ACC"), "").status.ok());
   EXPECT_EQ(folder.Read("COPY.ACC"), text);
@@ -99,14 +103,18 @@ TEST_F(ProgramFiles, RcmLoadThenSaveThroughTheTemplateGivesTheProgramBack) {
   EXPECT_EQ(folder.Read("BASE.RCM"), SmallTemplate());
 }
 
-TEST_F(ProgramFiles, RcmLoadFillsRowsOnlyFromLineNineteenAfterTheFirstHole) {
+TEST_F(ProgramFiles, RcmLoadFillsRowsOnlyFromLineNineteenAfterTheFirstHoleInAnyLineEnds) {
   UseRcm();
   std::string text = SmallTemplate();
   text.replace(text.find("MET,0,0,0,1.000000"), 18, "MET,0,0,0,0.000000");
   text.replace(text.find("HOL,1,0,0,0.000000"), 18, "hole,1,0,0,4.250000");
   text.insert(text.find("hole,1"), "DRI,0,0,0,1.000000\r\nDOW,0,0,0,1.000000\r\n");
   text.replace(text.find("P16,0"), 5, "HOL,0,0,0,9.000000");
-  ASSERT_TRUE(session.LoadProgramFile(folder.Write("P.RCM", text)).ok());
+  // A byte-order mark and lone CR line ends, as some editors leave them.
+  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", end)) {
+    text.erase(end + 1, 1);
+  }
+  ASSERT_TRUE(session.LoadProgramFile(folder.Write("P.RCM", "\xEF\xBB\xBF" + text)).ok());
   EXPECT_FALSE(session.Table().Inch);
   EXPECT_EQ(session.Table().GetCell(0, 2), "Drill");
   EXPECT_EQ(session.Table().GetCell(0, 3), "Dowel");

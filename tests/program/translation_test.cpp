@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "outside/file_ops.h"
 #include "program/session.h"
@@ -15,18 +15,11 @@ using testing::SmallTemplate;
 using testing::SplitCrLf;
 
 constexpr const char* kFacesThreeAndOne =
-    "G71 X800 Y600 Z18\n"
-    "G81 P3 X0 Y100 Z-5 E1 G54\n"
-    "G81 P3 X0 Y250.5 Z-5 E1 G54\n"
-    "G81 P1 X50 Y0 Z-5 E1 G54\n";
+    "G71 X800 Y600 Z18\nG81 P3 Y100 G54\nG81 P3 Y250.5 G54\nG81 P1 X50 G54\n";
 constexpr const char* kFaceTwoRepeatsOne =
-    "G71 X800 Y600 Z18\n"
-    "G81 P1 X50 Y0 Z-5 E1 G54\nG81 P1 X90 Y0 Z-5 E1 G54\n"
-    "G81 P2 X90 Y0 Z-5 E1 G54\nG81 P2 X50 Y0 Z-5 E1 G54\n";
+    "G71 X800 Y600 Z18\nG81 P1 X50 G54\nG81 P1 X90 G54\nG81 P2 X90 G54\nG81 P2 X50 G54\n";
 constexpr const char* kFaceTwoHoles =
-    "G71 X800 Y600 Z18\n"
-    "G81 P2 X120 Y600 Z-5 E1 G54\n"
-    "G81 P2 X12.7 Y600 Z-5 E2 G54\n";
+    "G71 X800 Y600 Z18\nG81 P2 X120 E1 G54\nG81 P2 X12.7 E2 G54\n";
 constexpr const char* kNoHoles = "G71 X800 Y600 Z18\n";
 
 const FaceMasks kBlankMasks = {"", "        ", "        ", "        ", "        "};
@@ -90,9 +83,7 @@ TEST_F(Translation, ApplyMaskGivesTheProgramName) {
       // clang-format on
   };
   for (const auto& c : cases) {
-    FaceMasks masks = kBlankMasks;
-    masks[2] = c.mask;
-    UseMasks(masks);
+    session.Settings().masks[2] = c.mask;
     EXPECT_EQ(session.ApplyMask(c.source, c.face), c.name) << c.source << " " << c.mask;
   }
 }
@@ -172,7 +163,7 @@ TEST_F(Translation, ProcessWritesTheFacesTheOmissionRulesAsk) {
   }
 }
 
-TEST_F(Translation, AccShowsTheLocationInTheTableUnit) {
+TEST_F(Translation, AccShowsTheLocationInTheTableUnitUnderTheMacroName) {
   const struct {
     const char *header, *location;
     bool inch;
@@ -186,16 +177,19 @@ TEST_F(Translation, AccShowsTheLocationInTheTableUnit) {
   session.Settings().facePriority = "3";
   for (const auto& c : cases) {
     session.Table().Inch = c.inch;
-    session.Process(
-        Gcode("PART", std::string(c.header) + "\nG81 P3 X0 Y" + c.location + " Z-5 E1 G54\n"));
+    session.Process(Gcode("PART", std::string(c.header) + "\nG150(SHELF-4) A1\nG81 P3 X0 Y" +
+                                      c.location + " Z-5 E1 G54\n"));
     EXPECT_EQ(session.Table().GetCell(1, 1), c.cell) << c.header << " " << c.location;
-    EXPECT_EQ(SplitCrLf(ReadProgram("PART3.ACC")).at(7), c.line) << c.header << " " << c.location;
+    const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART3.ACC"));
+    EXPECT_EQ(lines.at(0), "SHELF-4");  // the macro's name is the comment
+    EXPECT_EQ(lines.at(7), c.line) << c.header << " " << c.location;
   }
 }
 
 TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateOverHiddenAndReadOnlyPrograms) {
   session.Settings().rcmFormat = true;
   session.Settings().dowelExclusion = 2;
+  folder.Write("Template.RCM", "\xEF\xBB\xBF" + SmallTemplate());  // the mark is skipped
   session.Table().SetCell(1, 1, "42");
   const std::string hidden = folder.Write("programs/PART1.RCM", "old hidden\r\n");
   SetFileAttributes(hidden, kHiddenAttribute);
@@ -216,11 +210,8 @@ TEST_F(Translation, RcmWritesEachFaceThroughTheTemplateOverHiddenAndReadOnlyProg
   EXPECT_EQ(SplitCrLf(ReadProgram("PART1.RCM")).at(14), "\"G-code Import Face 1\",7,8");
   EXPECT_EQ(session.LastTranslatedFile(), gcode);
   EXPECT_EQ(session.Table().GetCell(1, 1), "42");  // the table is left alone
-
   session.Process(Gcode("PART", "G70 X30 Y20 Z1\nG81 P1 X1.5 Y0 Z-1 E1 G54\n"));
-  const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
-  EXPECT_EQ(lines.at(18), "MET,0,0,0,1.000000,9");
-  EXPECT_EQ(lines.at(19), "HOL,1,0,0,1.500000,9");
+  EXPECT_EQ(SplitCrLf(ReadProgram("PART1.RCM")).at(18), "MET,0,0,0,1.000000,9");  // inch
 }
 
 TEST_F(Translation, RefusedFileAsksWhetherToDeleteItAndAnUnreadableOneFailsNamingIt) {
@@ -261,23 +252,6 @@ TEST_F(Translation, ProgramsAndTheTemplateAreFoundInAnyLetterCase) {
   EXPECT_EQ(ReadProgram("part1.rcm"), "USERLEVELS\r\nexact\r\n");
 }
 
-TEST_F(Translation, LoneCrLineEndsAndByteOrderMarksAreReadInEveryFile) {
-  session.Settings().rcmFormat = true;
-  folder.Write("Template.RCM", "\xEF\xBB\xBF" + SmallTemplate());
-  const std::string gcode =
-      Gcode("PART", "\xEF\xBB\xBFG71 X800 Y600 Z18\rG81 P2 X120 Y600 Z-5 E1 G54\r");
-  ASSERT_TRUE(session.Process(gcode).ok());
-  std::string program = ReadProgram("PART2.RCM");
-  EXPECT_EQ(program.rfind("USERLEVELS", 0), 0u);
-  EXPECT_NE(program.find("HOL,1,0,0,120.000000,9\r\n"), std::string::npos);
-
-  program.erase(std::remove(program.begin(), program.end(), '\n'), program.end());
-  ASSERT_TRUE(
-      session.LoadProgramFile(folder.Write("programs/CR.RCM", "\xEF\xBB\xBF" + program)).ok());
-  EXPECT_EQ(session.Table().GetCell(1, 1), "120");
-  EXPECT_EQ(session.Table().Cmt1, "G-code Import Face 2");
-}
-
 TEST_F(Translation, NameWithoutUsableProgramNamesIsReportedAndWritesNothing) {
   FaceMasks masks = kDigitMasks;
   masks[3] = ".       ";
@@ -292,16 +266,31 @@ TEST_F(Translation, NameWithoutUsableProgramNamesIsReportedAndWritesNothing) {
 
 TEST_F(Translation, RcmTemplateWithMoreThanTenHolesWritesTheRestEmpty) {
   session.Settings().rcmFormat = true;
-  folder.Write("Template.RCM", testing::ElevenHoleTemplate());
+  std::string base = SmallTemplate();
   std::string gcode = "G71 X800 Y600 Z18\n";
-  for (int hole = 1; hole <= 10; ++hole) {
-    gcode += "G81 P1 X" + std::to_string(hole) + " Y0 Z-5 E1 G54\n";
+  for (int hole = 1; hole <= 11; ++hole) {
+    const std::string n = std::to_string(hole);
+    if (hole > 3) base.insert(base.size() - 5, "HOL," + n + ",0,0,5.000000,9\r\n");
+    if (hole <= 10) gcode += "G81 P1 X" + n + " Y0 Z-5 E1 G54\n";
   }
+  folder.Write("Template.RCM", base);
   session.Process(Gcode("PART", gcode));
   const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
-  EXPECT_EQ(lines.at(40), "HOL,10,0,0,10.000000,9");
-  EXPECT_EQ(lines.at(42), "HOL,11,0,0,0.000000,9");
-  EXPECT_EQ(lines.at(43), "DRI,11,0,0,0.000000,9");
+  EXPECT_EQ(lines.at(34), "HOL,10,0,0,10.000000,9");
+  EXPECT_EQ(lines.at(35), "HOL,11,0,0,0.000000,9");
+}
+
+TEST(TranslationSettingsFromStored, OmissionRulesCountOnlyWithAllFourMasks) {
+  StoredOptions stored;
+  stored.masks = {"", "1", "**2", "3", "        "};
+  stored.noEmpties = 1;
+  stored.dowelExclusion = "7";
+  const TranslationSettings settings = TranslationSettingsFromStored(stored, "/app/");
+  EXPECT_EQ(settings.masks[2], "  2     ");
+  EXPECT_EQ(std::tuple(settings.omissionRulesEnabled, settings.noEmpties, settings.dowelExclusion),
+            std::tuple(false, 1, 7));
+  stored.masks[4] = "4";
+  EXPECT_TRUE(TranslationSettingsFromStored(stored, "/app/").omissionRulesEnabled);
 }
 
 }  // namespace

@@ -8,17 +8,20 @@
 
 namespace tessaro::testing {
 
-// Answers every question with `answer` and keeps what it was asked ("title|text").
+// Answers every question with `answer` and keeps what it was asked and told ("title|text").
 class RecordingOperator : public Operator {
  public:
   bool AskYesNo(const std::string& title, const std::string& text) override {
     questions.push_back(title + "|" + text);
     return answer;
   }
-  void Tell(const std::string&, const std::string&) override {}
+  void Tell(const std::string& title, const std::string& text) override {
+    told.push_back(title + "|" + text);
+  }
 
   bool answer = false;
   std::vector<std::string> questions;
+  std::vector<std::string> told;
 };
 
 // The lines of a text, without their CR LF ends.
@@ -48,17 +51,6 @@ inline std::string SmallTemplate() {
                     "HOL,1,0,0,0.000000,9\r\nDRI,1,0,0,0.000000,9\r\nDOW,1,0,0,0.000000,9\r\n"
                     "HOL,2,0,0,0.000000,9\r\nDRI,2,0,0,0.000000,9\r\nDOW,2,0,0,0.000000,9\r\n"
                     "HOL,3,0,0,0.000000,9\r\nDRI,3,0,0,0.000000,9\r\nDOW,3,0,0,0.000000,9\r\n");
-}
-
-// The small template with records for holes 4 to 11 (HOL and DRI only) before END.
-inline std::string ElevenHoleTemplate() {
-  std::string text = SmallTemplate();
-  for (int hole = 4; hole <= 11; ++hole) {
-    const std::string n = std::to_string(hole);
-    text.insert(text.size() - 5,
-                "HOL," + n + ",0,0,5.000000,9\r\nDRI," + n + ",0,0,1.000000,9\r\n");
-  }
-  return text;
 }
 
 // A metric panel with one hole on each face.
