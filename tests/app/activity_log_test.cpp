@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ TEST(ActivityLog, LinesAreStampedTabSeparatedOneEachAndReadBackNewestFirst) {
 
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(log.path(), folder.File("Tessaro.log"));
-  EXPECT_THAT(entries[0].time, ::testing::MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}"));
+  EXPECT_TRUE(std::regex_match(entries[0].time, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)")))
+      << entries[0].time;
   EXPECT_TRUE(before <= entries[0].time && entries[0].time <= after) << entries[0].time;
   EXPECT_EQ(entries[0], (ActivityEntry{entries[0].time, "refused", "/src/B C D", "not G-code"}));
   EXPECT_EQ(entries[1], (ActivityEntry{entries[1].time, "translated", "/src/A", "4 programs"}));

@@ -40,10 +40,10 @@ fill_in() {
   printf '%s' "$text"
 }
 
-# Every file below $1 but the settings (whose paths differ): name, checksum, hidden and
-# read-only flags.
+# Every file below $1 but the settings and the activity log (whose paths and times differ):
+# name, checksum, hidden and read-only flags.
 snapshot() {
-  (cd "$1" && find . -type f ! -name Tessaro.INI | LC_ALL=C sort | while read -r file; do
+  (cd "$1" && find . -type f ! -name Tessaro.INI ! -name 'Tessaro.log*' | LC_ALL=C sort | while read -r file; do
     local bits flags=""
     bits=$(getfattr --only-values -n user.DOSATTRIB "$file" 2>/dev/null | tr -d '\0' || true)
     ((${bits:-0} & 2)) && flags+=" hidden"

@@ -76,7 +76,7 @@ TEST_F(ScanLoopTest, ChangesBringFewTicksLongBeforeTheTimerAndTheOrphanPassAfter
   std::unique_ptr<FolderWatch> watch = MakeFolderWatch();
   if (watch->descriptor() < 0) GTEST_SKIP() << "this platform reports no changes";
   Start(std::move(watch), std::chrono::minutes(1));
-  ASSERT_TRUE(WaitFor([this] { return ticks_ == 1; }));  // the first tick comes at once
+  ASSERT_TRUE(WaitFor([this] { return ticks_ >= 1; }));  // the first tick comes at once
 
   folder_.Write("src/PART", testing::kPanelGcode);
   EXPECT_TRUE(WaitFor([this] { return HasPrograms("PART"); }));
@@ -92,7 +92,7 @@ TEST_F(ScanLoopTest, ChangesBringFewTicksLongBeforeTheTimerAndTheOrphanPassAfter
 
 TEST_F(ScanLoopTest, WithoutChangeNotificationTheTimerAloneKeepsTheFoldersInStep) {
   Start(std::make_unique<SilentFolderWatch>(), milliseconds(200));
-  ASSERT_TRUE(WaitFor([this] { return ticks_ == 1; }));
+  ASSERT_TRUE(WaitFor([this] { return ticks_ >= 1; }));
   folder_.Write("src/PART", testing::kPanelGcode);
   EXPECT_TRUE(WaitFor([this] { return HasPrograms("PART"); }));
 }
