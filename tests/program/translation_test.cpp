@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include "outside/file_ops.h"
 #include "program/session.h"
@@ -278,19 +277,6 @@ TEST_F(Translation, RcmTemplateWithMoreThanTenHolesWritesTheRestEmpty) {
   const std::vector<std::string> lines = SplitCrLf(ReadProgram("PART1.RCM"));
   EXPECT_EQ(lines.at(34), "HOL,10,0,0,10.000000,9");
   EXPECT_EQ(lines.at(35), "HOL,11,0,0,0.000000,9");
-}
-
-TEST(TranslationSettingsFromStored, OmissionRulesCountOnlyWithAllFourMasks) {
-  StoredOptions stored;
-  stored.masks = {"", "1", "**2", "3", "        "};
-  stored.noEmpties = 1;
-  stored.dowelExclusion = "7";
-  const TranslationSettings settings = TranslationSettingsFromStored(stored, "/app/");
-  EXPECT_EQ(settings.masks[2], "  2     ");
-  EXPECT_EQ(std::tuple(settings.omissionRulesEnabled, settings.noEmpties, settings.dowelExclusion),
-            std::tuple(false, 1, 7));
-  stored.masks[4] = "4";
-  EXPECT_TRUE(TranslationSettingsFromStored(stored, "/app/").omissionRulesEnabled);
 }
 
 }  // namespace
