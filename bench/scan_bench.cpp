@@ -9,10 +9,14 @@
 //   (4) peak memory of the idle tick
 //   (5) peak memory of a tick over 1,000 G-code files and a stray 2 GB sparse file
 //       without extension (read only as far as its first line)
+//   (6) change notification: a running `tessaro-cli scan` with ScanTime=60, the time
+//       from a G-code file closed in its source folder to its last program in place
+//       (20 files), against the minute the timer alone would take
 //
 // usage: scan_bench [--runs N] [--translation-runs N] [--idle-only] [--keep]
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -26,6 +30,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -36,6 +41,7 @@ namespace fs = std::filesystem;
 
 constexpr long long kSourceStamp = 1'700'000'000;
 constexpr long long kProgramStamp = kSourceStamp + 3'600;
+constexpr double kWatchScanSeconds = 60;
 
 struct Run {
   double seconds = 0;
@@ -43,8 +49,8 @@ struct Run {
   int status = -1;
 };
 
-// Runs a command to its end; its output goes to `out`.
-Run Spawn(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
+// Starts a command; its output goes to `out`.
+pid_t Start(const std::vector<std::string>& args, const std::string& out) {
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -52,17 +58,22 @@ Run Spawn(const std::vector<std::string>& args, const std::string& out = "/dev/n
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) throw std::runtime_error("cannot start " + args[0]);
+  return pid;
+}
+
+// Runs a command to its end; its output goes to `out`.
+Run Spawn(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
   Run run;
   const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    throw std::runtime_error("cannot start " + args[0]);
-  }
+  const pid_t pid = Start(args, out);
   int status = 0;
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  posix_spawn_file_actions_destroy(&actions);
   run.maxRssKb = usage.ru_maxrss;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
@@ -125,15 +136,16 @@ struct Workspace {
   std::string programs;
 };
 
-Workspace MakeWorkspace(const std::string& root, const std::string& name) {
+Workspace MakeWorkspace(const std::string& root, const std::string& name,
+                        const std::string& moreSettings = "") {
   Workspace w{root + "/" + name + "/home", root + "/" + name + "/gcode",
               root + "/" + name + "/programs"};
   for (const std::string& folder : {w.home, w.source, w.programs}) fs::create_directories(folder);
   WriteFile(w.home + "/Template.RCM", Template(), kSourceStamp);
   WriteFile(w.home + "/Tessaro.INI",
             "[Settings]\r\nRCM=YES\r\nSourcePath=" + w.source +
-                "\r\nDestinationPath=" + w.programs +
-                "\r\nAutoDelete=1\r\n[HorizontalRename]\r\nMask1=*******1\r\nMask2=*******2\r\n"
+                "\r\nDestinationPath=" + w.programs + "\r\nAutoDelete=1\r\n" + moreSettings +
+                "[HorizontalRename]\r\nMask1=*******1\r\nMask2=*******2\r\n"
                 "Mask3=*******3\r\nMask4=*******4\r\n",
             kSourceStamp);
   return w;
@@ -173,6 +185,50 @@ std::size_t CountFiles(const std::string& folder) {
   std::size_t count = 0;
   for (const auto& entry : fs::directory_iterator(folder)) count += entry.is_regular_file();
   return count;
+}
+
+bool HasPrograms(const Workspace& w, const std::string& base) {
+  for (int face = 1; face <= 4; ++face) {
+    if (!fs::exists(w.programs + "/" + base + "-" + std::to_string(face) + ".RCM")) return false;
+  }
+  return true;
+}
+
+// Seconds from each of `files` G-code files closed in the source folder of a running
+// scan to its four programs in place, one file after the other.
+std::vector<double> ChangeToPrograms(const std::string& root, int files) {
+  using Clock = std::chrono::steady_clock;
+  const Workspace w = MakeWorkspace(root, "watch", "ScanTime=60\r\n");
+  const pid_t scan = Start({TESSARO_CLI_PATH, "scan", "--home", w.home}, "/dev/null");
+  std::vector<double> seconds;
+  try {
+    for (int i = 0; i <= files; ++i) {
+      const std::string base = SourceName(i);
+      const std::string text = Panel(i);
+      const int fd = ::open((w.source + "/" + base).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+      if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        throw std::runtime_error("cannot write " + w.source + "/" + base);
+      }
+      ::close(fd);
+      const auto closed = Clock::now();
+      while (!HasPrograms(w, base)) {
+        if (Clock::now() - closed > std::chrono::duration<double>(kWatchScanSeconds + 10)) {
+          throw std::runtime_error("no programs for " + base + " within the timer's period");
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+      }
+      // The first file may come with the first tick, before the folder is watched.
+      if (i > 0) seconds.push_back(std::chrono::duration<double>(Clock::now() - closed).count());
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the tick has ended
+    }
+  } catch (...) {
+    ::kill(scan, SIGTERM);
+    ::waitpid(scan, nullptr, 0);
+    throw;
+  }
+  ::kill(scan, SIGTERM);
+  ::waitpid(scan, nullptr, 0);
+  return seconds;
 }
 
 void ResetFolder(const std::string& folder) {
@@ -272,6 +328,8 @@ int main(int argc, char** argv) {
       baseline.push_back(b.seconds);
     }
 
+    const double changed = Median(ChangeToPrograms(root, 20));
+
     const double idle = Median(scanSmall);
     const double find = Median(findSmall);
     const double grown = Median(scanLarge);
@@ -285,6 +343,10 @@ int main(int argc, char** argv) {
       std::printf("    translation of 1,000 G-code files: %.2f s; baseline: %.2f s\n",
                   Median(translate), Median(baseline));
     }
+    std::printf(
+        "    G-code file closed to its last program, ScanTime=60 (20 files): %.3f s, "
+        "%.4f of the timer's 60 s\n",
+        changed, changed / kWatchScanSeconds);
     bool met = true;
     met &= Report("(1) idle tick / find listing:         ", idle / find, 1.5, "");
     met &= Report("(2) 4x the files / 1x the files:       ", grown / idle, 4.5, "");
@@ -295,6 +357,7 @@ int main(int argc, char** argv) {
     met &= Report("(4) peak memory, idle tick (5k + 20k): ", rssSmall / 1024.0, 50, " MB");
     met &= Report("    peak memory, idle tick (20k + 80k):", rssLarge / 1024.0, 50, " MB");
     met &= Report("(5) peak memory, tick with a 2 GB stray:", rssStray / 1024.0, 50, " MB");
+    met &= Report("(6) closed G-code file to its programs:", changed, 0.5, " s");
     status = met ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "scan_bench: %s\n", error.what());

@@ -100,6 +100,14 @@ std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::strin
   return setup;
 }
 
+ActivityLog OpenActivityLog(const std::string& appFolder) {
+  ActivityLog log(ActivityLogPath(appFolder));
+  log.setFailureSink([](const std::string& why) {
+    std::cerr << "tessaro-cli: the activity log is not written: " << why << "\n";
+  });
+  return log;
+}
+
 std::string OneLine(const std::string& text) {
   std::string result;
   std::istringstream lines(text);

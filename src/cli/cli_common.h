@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/activity_log.h"
 #include "app/operator.h"
 #include "program/session.h"
 #include "scan/scan_cycle.h"
@@ -63,6 +64,10 @@ struct ScanSetup {
 // nullopt, reported on stderr for `command`, when Tessaro.INI names no source folder
 // or no program folder.
 std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::string& command);
+
+// Tessaro.log of the application folder; a line that cannot be written is told on
+// stderr, once until one can.
+ActivityLog OpenActivityLog(const std::string& appFolder);
 
 // A message text with its "\r" breaks as lines, leading blanks trimmed, joined by
 // single blanks (for one-line reports on stderr).

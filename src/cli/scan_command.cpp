@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -9,14 +8,17 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "app/activity_log.h"
 #include "app/app_folder.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "outside/folder_watch.h"
 #include "program/session.h"
+#include "scan/change_trigger.h"
 #include "scan/scan_cycle.h"
+#include "scan/scan_loop.h"
 
 namespace tessaro::cli {
 
@@ -27,7 +29,6 @@ volatile std::sig_atomic_t stopRequested = 0;
 
 extern "C" void RequestStop(int) { stopRequested = 1; }
 
-using Clock = std::chrono::steady_clock;
 using FileVersion = std::filesystem::file_time_type;
 
 // What the loop has already said, so that an unchanged refused file or a lasting
@@ -64,16 +65,6 @@ class Reporter {
   std::set<std::string> errors_;
 };
 
-// Sleeps until `when` in short steps, so that a stop request is seen quickly.
-void SleepUntil(Clock::time_point when) {
-  constexpr auto kStep = std::chrono::milliseconds(50);
-  while (stopRequested == 0) {
-    const auto now = Clock::now();
-    if (now >= when) return;
-    std::this_thread::sleep_for(std::min<Clock::duration>(when - now, kStep));
-  }
-}
-
 struct ScanOptions {
   std::string home;
   bool once = false;
@@ -89,7 +80,8 @@ int RunScan(const ScanOptions& options) {
   StderrOperator asker(StderrOperator::Questions::kQuiet);
   Session session(asker);
   session.Settings() = setup->settings;
-  ScanCycle cycle(session);
+  ActivityLog log = OpenActivityLog(setup->settings.appFolder);
+  ScanCycle cycle(session, &log);
   const TickInputs& inputs = setup->inputs;
   Reporter reporter;
 
@@ -102,17 +94,17 @@ int RunScan(const ScanOptions& options) {
   stopRequested = 0;
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
+  ChangeTrigger trigger(MakeFolderWatch());
   const auto period = std::chrono::milliseconds(setup->scanIntervalMs);
-  auto due = Clock::now();
-  while (stopRequested == 0) {
-    reporter.Report(cycle.RunTick(inputs));
-    // Ticks that came due while this one ran are skipped, not run back to back.
-    const auto now = Clock::now();
-    do {
-      due += period;
-    } while (due <= now);
-    SleepUntil(due);
-  }
+  RunScanLoop(cycle, inputs, trigger,
+              {.period = period,
+               .stopRequested = [] { return stopRequested != 0; },
+               .report = [&reporter](const TickOutcome& outcome) { reporter.Report(outcome); },
+               .tell =
+                   [period](const std::string& why) {
+                     std::cerr << "tessaro-cli: " << why << "; scanning every "
+                               << std::chrono::duration<double>(period).count() << " s\n";
+                   }});
   return kExitOk;
 }
 

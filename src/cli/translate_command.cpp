@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "outside/file_ops.h"
 #include "program/session.h"
+#include "scan/activity_entries.h"
 
 namespace tessaro::cli {
 
@@ -35,6 +36,7 @@ int RunTranslate(const TranslateOptions& options) {
   session.Settings() = TranslationSettingsFromStored(stored, appFolder);
   if (!options.destination.empty()) session.Settings().destinationFolder = options.destination;
   RemoveStaleTemporaryFiles(session.Settings().destinationFolder);
+  ActivityLog log = OpenActivityLog(appFolder);
 
   bool allTranslated = true;
   for (const std::string& file : options.files) {
@@ -49,6 +51,7 @@ int RunTranslate(const TranslateOptions& options) {
     for (const std::string& error : report.errors) {
       std::cerr << "tessaro-cli translate: " << error << "\n";
     }
+    AppendAll(&log, TranslationActivity(file, report));
     if (!report.ok()) allTranslated = false;
   }
   std::cout.flush();

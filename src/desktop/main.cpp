@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "app/app_folder.h"
+#include "desktop/activity_history.h"
 #include "desktop/main_window.h"
 #include "desktop/message_box_operator.h"
 #include "outside/file_ops.h"
@@ -62,7 +63,8 @@ std::variant<Arguments, int> Parse(int argc, char** argv) {
 
 // For scripts/screenshot, not for operators: saves the screen with the About box as
 // about.png and presses its OK; then saves the main window as main.png (and the whole
-// screen as screen.png) and closes it.
+// screen as screen.png), opens the activity history and saves it as history.png, and
+// closes the window.
 void ShootAboutBox(QApplication& app, const QString& folder) {
   QDir().mkpath(folder);
   auto* aboutWatch = new QTimer(&app);
@@ -82,7 +84,11 @@ void ShootMainWindow(tessaro::desktop::MainWindow& window, const QString& folder
   QTimer::singleShot(800, &window, [&window, folder] {
     QApplication::primaryScreen()->grabWindow(0).save(folder + "/screen.png");
     window.grab().save(folder + "/main.png");
-    window.close();
+    QWidget* history = window.ShowActivityHistory();
+    QTimer::singleShot(400, &window, [&window, history, folder] {
+      history->grab().save(folder + "/history.png");
+      window.close();
+    });
   });
 }
 

@@ -45,7 +45,8 @@ MainWindow::MainWindow(Operator& asker, std::string appFolder, QWidget* parent)
       asker_(asker),
       appFolder_(std::move(appFolder)),
       settings_(appFolder_ + kSettingsFileName),
-      session_(std::make_unique<Session>(asker)) {
+      session_(std::make_unique<Session>(asker)),
+      activityLog_(ActivityLogPath(appFolder_)) {
   setObjectName("Main");
   setWindowTitle(tr("Tessaro"));
   chooseFolder_ = [this](const std::string& initialFolder) {

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/activity_log.h"
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "desktop/dir_dialog.h"
 #include "desktop/program_binding.h"
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -23,6 +26,7 @@ class Session;
 
 namespace tessaro::desktop {
 
+class ActivityHistory;
 class DigitSpinner;
 class FileListBox;
 class FrameBox;
@@ -69,6 +73,10 @@ class MainWindow : public QMainWindow {
   QTimer* timer1() const { return scanTimer_; }
   // The commands on programs: the grid, New, Save, Save As, the masks, the timer's scan.
   ProgramCommands& commands() const { return *commands_; }
+  ActivityLog& activityLog() { return activityLog_; }
+  // The history of the activity log (History in the status line, Ctrl+H), opened or
+  // brought to the front.
+  ActivityHistory* ShowActivityHistory();
 
   // Empties and Duplicates are enabled exactly when all four face masks are set.
   void UpdateOmissionRules();
@@ -94,6 +102,9 @@ class MainWindow : public QMainWindow {
   // The program grid and the commands on programs (main_window_commands.cpp).
   void ConnectCommands();
   void SetTabOrder();
+  // History in the status line, and the note that the activity log is not written
+  // (main_window_activity.cpp).
+  void BuildActivityControls();
 
   // Option handlers: each runs when its control changes value.
   void AutoScan_Click();
@@ -122,6 +133,7 @@ class MainWindow : public QMainWindow {
   std::string appFolder_;
   SettingsFile settings_;
   std::unique_ptr<Session> session_;
+  ActivityLog activityLog_;
   DirDialogMemory dirMemory_;
   FolderChooser chooseFolder_;
 
@@ -158,6 +170,9 @@ class MainWindow : public QMainWindow {
   QTimer* scanTimer_ = nullptr;
   ProgramCommands* commands_ = nullptr;
   PanelPreview* preview_ = nullptr;
+  // Activity
+  QLabel* logNote_ = nullptr;
+  QPointer<ActivityHistory> history_;
 };
 
 }  // namespace tessaro::desktop

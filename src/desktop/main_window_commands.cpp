@@ -35,11 +35,12 @@ void MainWindow::ConnectCommands() {
       .deleteAllButton = deleteAllButton_,
       .scanTimer = scanTimer_,
       .otherScanControls = {chooseSourceButton_, chooseDestinationButton_}};
-  commands_ = new ProgramCommands(*session_, asker_, settings_, controls, this);
+  commands_ = new ProgramCommands(*session_, asker_, settings_, activityLog_, controls, this);
   commands_->setMasksChanged([this] { UpdateOmissionRules(); });
 
   statusBar()->setObjectName("StatusLine");
   commands_->setStatusSink([this](const QString& text) { statusBar()->showMessage(text); });
+  BuildActivityControls();
   SetTabOrder();
 }
 

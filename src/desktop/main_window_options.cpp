@@ -38,6 +38,7 @@ void MainWindow::WriteSettingsValue(std::string_view key, const std::string& val
 void MainWindow::AutoScan_Click() {
   WriteSettingsValue(keys::kAutoScan, " " + std::to_string(automaticTranslation_->value()));
   automaticDeletion_->setEnabled(automaticTranslation_->value() == 1);
+  if (commands_ != nullptr) commands_->WatchSourceFolder();
 }
 
 void MainWindow::AutoDel_Click() {

@@ -15,6 +15,7 @@
 #include "desktop/main_window.h"
 #include "desktop/option_check_box.h"
 #include "desktop/path_label.h"
+#include "desktop/program_commands.h"
 #include "desktop/qt_text.h"
 #include "desktop/window_placement.h"
 #include "program/session.h"
@@ -98,6 +99,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { scanTimer_->setInterval(stored.scanIntervalMs); });
   Guarded([&] { session_->Settings().masks = stored.masks; });
   Guarded([&] { UpdateOmissionRules(); });
+  Guarded([&] { commands_->WatchSourceFolder(); });
   startingUp_ = false;
 }
 

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QSocketNotifier>
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 
 #include "app/app_folder.h"
 #include "app/file_names.h"
@@ -24,6 +26,7 @@
 #include "desktop/qt_text.h"
 #include "desktop/rename_dialog.h"
 #include "program/session.h"
+#include "scan/activity_entries.h"
 
 namespace tessaro::desktop {
 
@@ -31,6 +34,8 @@ namespace {
 
 constexpr const char* kAlertTitle = "Alert";
 constexpr size_t kNamesShown = 4;
+// How soon a change's tick tries again when a command or a tick holds the gate.
+constexpr std::chrono::milliseconds kChangeTickRetry{100};
 
 // Runs a command when the operator picks an item of a list: a change of the current item
 // (by mouse or keyboard), or a press on the item that is already the current one, so
@@ -128,13 +133,15 @@ std::string TickSummary(const TickOutcome& outcome) {
 }
 
 ProgramCommands::ProgramCommands(Session& session, Operator& asker, const SettingsFile& settings,
-                                 const CommandControls& controls, QObject* parent)
+                                 ActivityLog& log, const CommandControls& controls, QObject* parent)
     : QObject(parent),
       session_(session),
       asker_(asker),
       settings_(settings),
+      log_(log),
       controls_(controls),
-      cycle_(session) {
+      cycle_(session, &log),
+      trigger_(MakeFolderWatch()) {
   binding_ = new ProgramBinding(session_.Table(), controls_.program, this);
   saveDialog_ = [this](const SaveRequest& request) {
     return ChooseSaveTarget(controls_.window, request);
@@ -162,6 +169,15 @@ void ProgramCommands::ConnectControls() {
   connect(controls_.masksButton, &QPushButton::clicked, this, &ProgramCommands::tnHFName_Click);
   connect(controls_.deleteAllButton, &QPushButton::clicked, this, &ProgramCommands::RpAF_Click);
   connect(controls_.scanTimer, &QTimer::timeout, this, &ProgramCommands::Timer1_Timer);
+  if (trigger_.descriptor() >= 0) {
+    changeNotifier_ = new QSocketNotifier(trigger_.descriptor(), QSocketNotifier::Read, this);
+    changeNotifier_->setEnabled(false);
+    connect(changeNotifier_, &QSocketNotifier::activated, this,
+            &ProgramCommands::SourceFolderChanged);
+  }
+  changeTick_ = new QTimer(this);
+  changeTick_->setSingleShot(true);
+  connect(changeTick_, &QTimer::timeout, this, &ProgramCommands::ChangeTick);
 
   // The shortcuts follow the buttons: none while a scan has them disabled.
   auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), controls_.window);
@@ -225,6 +241,7 @@ void ProgramCommands::File1_Click() {
     if (!scope.entered()) return;
     const std::string path = JoinPath(controls_.gcodeList->path(), name);
     const TranslationReport report = session_.Process(path);
+    AppendAll(&log_, TranslationActivity(path, report));
     problems = report.errors;
     controls_.programList->refresh();
     // A file that could not be read was not translated: nothing to show.
@@ -372,6 +389,47 @@ void ProgramCommands::tnHFName_Click() {
 void ProgramCommands::SourceFrame_Click() { controls_.gcodeList->refresh(); }
 
 void ProgramCommands::Timer1_Timer() {
+  WatchSourceFolder();
+  ScanTick();
+}
+
+void ProgramCommands::WatchSourceFolder() {
+  const bool on = controls_.automaticTranslation->value() == 1;
+  if (const auto why = trigger_.Watch(on ? controls_.gcodeList->path() : std::string())) {
+    ShowStatus(tr("%1; scanning every %2 s")
+                   .arg(ToQt(*why))
+                   .arg(controls_.scanTimer->interval() / 1000.0));
+  }
+  if (changeNotifier_ != nullptr) changeNotifier_->setEnabled(on);
+  if (!on) changeTick_->stop();
+}
+
+void ProgramCommands::SourceFolderChanged() {
+  trigger_.TakeChanges(ChangeTrigger::Clock::now());
+  ScheduleChangeTick();
+}
+
+void ProgramCommands::ScheduleChangeTick() {
+  const std::optional<ChangeTrigger::Clock::time_point> due = trigger_.TickDue();
+  if (!due) {
+    changeTick_->stop();
+    return;
+  }
+  const auto wait =
+      std::chrono::ceil<std::chrono::milliseconds>(*due - ChangeTrigger::Clock::now());
+  changeTick_->start(std::max(wait, std::chrono::milliseconds(0)));
+}
+
+void ProgramCommands::ChangeTick() {
+  if (!trigger_.TickDue()) return;  // a timer tick has seen the changes
+  if (gate_.busy() || cycle_.Running()) {
+    changeTick_->start(kChangeTickRetry);  // the changes wait for the command or tick under way
+    return;
+  }
+  ScanTick();
+}
+
+void ProgramCommands::ScanTick() {
   // A tick that comes due while a command or another tick runs is skipped.
   if (gate_.busy() || cycle_.Running()) return;
   const TickInputs inputs{controls_.automaticTranslation->value(),
@@ -381,7 +439,10 @@ void ProgramCommands::Timer1_Timer() {
   {
     CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
     if (!scope.entered()) return;
+    trigger_.TickStarting();
     TickOutcome outcome = cycle_.RunTick(inputs, [&scope] { scope.Yield(); });
+    // Changes while it ran give one more tick.
+    ScheduleChangeTick();
     if (outcome.skipped) return;
     if (outcome.changed) {
       controls_.gcodeList->refresh();
@@ -411,7 +472,7 @@ void ProgramCommands::RpAF_Click() {
     CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
     if (!scope.entered()) return;
     const DeleteAllOutcome outcome =
-        DeleteAllPrograms(controls_.programList->path(), RcmFormat(), asker_);
+        DeleteAllPrograms(controls_.programList->path(), RcmFormat(), asker_, &log_);
     controls_.programList->setFocus();
     controls_.programList->refresh();
     if (outcome.confirmed) {

@@ -8,13 +8,16 @@
 
 #include "desktop/command_gate.h"
 #include "desktop/program_binding.h"
+#include "scan/change_trigger.h"
 #include "scan/scan_cycle.h"
 
 class QPushButton;
+class QSocketNotifier;
 class QTimer;
 class QWidget;
 
 namespace tessaro {
+class ActivityLog;
 class Operator;
 class Session;
 class SettingsFile;
@@ -65,13 +68,18 @@ std::string TickSummary(const TickOutcome& outcome);
 // loading a program picked in File2, New, Save, Save As, the mask dialog, the refresh
 // of the source list, the timer's scan and delete-all. They run one at a time (see
 // CommandGate); a program that cannot be read or written is reported in a message box
-// naming the file and the reason.
+// naming the file and the reason. Translations, refusals, deletions and failures go to
+// the activity log.
+//
+// While Automatic Translation is on, a change in the source folder that the system
+// reports (a file written and closed, moved in or out, deleted) brings a scan soon after,
+// besides the timer's.
 class ProgramCommands : public QObject {
   Q_OBJECT
 
  public:
   // Connects the controls' clicks, the timer and Ctrl+S / Ctrl+N to the commands.
-  ProgramCommands(Session& session, Operator& asker, const SettingsFile& settings,
+  ProgramCommands(Session& session, Operator& asker, const SettingsFile& settings, ActivityLog& log,
                   const CommandControls& controls, QObject* parent = nullptr);
   ~ProgramCommands() override;
 
@@ -96,6 +104,9 @@ class ProgramCommands : public QObject {
   void SourceFrame_Click();
   void Timer1_Timer();
   void RpAF_Click();
+  // Watches the source folder while Automatic Translation is ticked, and no folder
+  // otherwise. Call when either changes; the timer's ticks call it too.
+  void WatchSourceFolder();
 
   bool selectingProgram() const { return selectingProgram_; }
   CommandGate& gate() { return gate_; }
@@ -112,6 +123,11 @@ class ProgramCommands : public QObject {
   using Problems = std::vector<std::string>;
 
   void ConnectControls();
+  // A tick of the automatic scan, by the timer or for a change in the source folder.
+  void ScanTick();
+  void SourceFolderChanged();
+  void ScheduleChangeTick();
+  void ChangeTick();
   void PointAtProgram(Problems& problems);
   void LoadSelectedProgram(Problems& problems);
   // Loads a program into the table; one that cannot be read leaves the table as it was.
@@ -132,10 +148,14 @@ class ProgramCommands : public QObject {
   Session& session_;
   Operator& asker_;
   const SettingsFile& settings_;
+  ActivityLog& log_;
   CommandControls controls_;
   CommandGate gate_;
   ProgramBinding* binding_ = nullptr;
   ScanCycle cycle_;
+  ChangeTrigger trigger_;
+  QSocketNotifier* changeNotifier_ = nullptr;  // none where the system reports nothing
+  QTimer* changeTick_ = nullptr;
   SaveDialog saveDialog_;
   std::function<void(const QString&)> status_;
   std::function<void()> masksChanged_;

@@ -83,29 +83,35 @@ TranslationSettings TranslationSettingsFromStored(const StoredOptions& stored,
 }
 
 Status Session::ReadGcode(const std::string& gcodePath) {
+  return ReadGcodeAsking(gcodePath).status;
+}
+
+Session::ReadResult Session::ReadGcodeAsking(const std::string& gcodePath) {
   GcodeReading reading =
       ReadGcodeFile(gcodePath, holes_, {settings_.drillExclusion, settings_.dowelExclusion});
   holes_ = std::move(reading.holes);
-  if (reading.status.ok() && holes_.RejectedFile) AskToDeleteRefusedFile(gcodePath);
-  return reading.status;
+  if (!reading.status.ok() || !holes_.RejectedFile) return {reading.status, std::nullopt};
+  return {reading.status, AskToDeleteRefusedFile(gcodePath)};
 }
 
-void Session::AskToDeleteRefusedFile(const std::string& path) {
+std::optional<Status> Session::AskToDeleteRefusedFile(const std::string& path) {
   const std::string text = "         Source file " + FileNamePart(path) + "\r" +
                            "    Is not of the correct file type." + "\r\r" +
                            "      Do you wish to delete it?";
-  if (!operator_.AskYesNo("Alert!", text)) return;
+  if (!operator_.AskYesNo("Alert!", text)) return std::nullopt;
   const Status removed = RemoveFile(path);
   if (!removed.ok()) operator_.Tell("Alert!", removed.error());
+  return removed;
 }
 
 TranslationReport Session::Process(const std::string& gcodePath) {
   TranslationReport report;
-  const Status read = ReadGcode(gcodePath);
-  if (!read.ok()) {
-    report.errors.push_back(read.error());
+  const ReadResult read = ReadGcodeAsking(gcodePath);
+  if (!read.status.ok()) {
+    report.errors.push_back(read.status.error());
     return report;
   }
+  report.refusedFileDeletion = read.refusedFileDeletion;
   translatedHoles_ = holes_;
   if (holes_.RejectedFile) {
     report.refused = true;

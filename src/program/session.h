@@ -55,6 +55,8 @@ struct TranslationReport {
   bool refused = false;                 // the G-code file's first line was not acceptable
   std::vector<WrittenProgram> written;  // in the order written
   std::vector<std::string> errors;      // each names the file and the reason
+  // Set when the operator answered Yes to deleting the refused file: whether it went.
+  std::optional<Status> refusedFileDeletion;
   bool ok() const { return !refused && errors.empty(); }
 };
 
@@ -113,7 +115,12 @@ class Session {
   std::optional<FacePaths> FaceProgramPaths(const std::string& gcodePath,
                                             TranslationReport& report) const;
   void ProcessRcm(const std::string& gcodePath, const FacePaths& paths, TranslationReport& report);
-  void AskToDeleteRefusedFile(const std::string& path);
+  struct ReadResult {
+    Status status = Status::Ok();
+    std::optional<Status> refusedFileDeletion;
+  };
+  ReadResult ReadGcodeAsking(const std::string& gcodePath);
+  std::optional<Status> AskToDeleteRefusedFile(const std::string& path);
   void ProcessAcc(const FacePaths& paths, TranslationReport& report);
   void WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
                         TranslationReport& report);

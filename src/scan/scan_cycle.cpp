@@ -13,6 +13,7 @@
 #include "outside/file_ops.h"
 #include "outside/folder_listing.h"
 #include "program/session.h"
+#include "scan/activity_entries.h"
 #include "scan/name_table.h"
 
 namespace tessaro {
@@ -60,6 +61,45 @@ class RunningGuard {
  private:
   bool& running_;
 };
+
+// A tick's log lines, written as they happen. Refusals and failures come back at every
+// tick until someone acts: one that the tick before logged is not logged again.
+class TickLog {
+ public:
+  TickLog(ActivityLog* log, std::set<std::string>& loggedBefore)
+      : log_(log), loggedBefore_(loggedBefore) {}
+  ~TickLog() {
+    if (log_ != nullptr) loggedBefore_ = std::move(problems_);
+  }
+  TickLog(const TickLog&) = delete;
+  TickLog& operator=(const TickLog&) = delete;
+
+  void Add(const ActivityEntry& entry) {
+    if (log_ == nullptr) return;
+    if (IsProblem(entry)) {
+      const std::string line = entry.action + '\t' + entry.file + '\t' + entry.detail;
+      problems_.insert(line);
+      if (loggedBefore_.contains(line)) return;
+    }
+    log_->Append(entry);
+  }
+  void Add(const std::vector<ActivityEntry>& entries) {
+    for (const ActivityEntry& entry : entries) Add(entry);
+  }
+
+ private:
+  ActivityLog* log_;
+  std::set<std::string>& loggedBefore_;
+  std::set<std::string> problems_;
+};
+
+// The folder a planning error is about, "" when none is set.
+std::string FolderOfPlanError(const TickPlan& plan, const TickInputs& inputs,
+                              const std::string& error) {
+  if (!plan.sourceListing.ok() && error == plan.sourceListing.error) return inputs.sourceFolder;
+  if (!plan.programListing.ok() && error == plan.programListing.error) return plan.programFolder;
+  return "";
+}
 
 // The four program names of each listed source, as keys. A source's names come
 // from its name as Process sees it: trailing blanks change nothing, and leading ones
@@ -184,7 +224,7 @@ TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttri
 }
 
 void RunOrphanPass(const TickPlan& plan, const std::string& destinationFolder, Yielder& yielder,
-                   TickOutcome& outcome) {
+                   TickLog& log, TickOutcome& outcome) {
   for (std::size_t j = 0; j < plan.programs.size(); ++j) {
     yielder.Step();
     if (plan.programs[j].verdict != ProgramVerdict::kOrphan) continue;
@@ -195,10 +235,13 @@ void RunOrphanPass(const TickPlan& plan, const std::string& destinationFolder, Y
     const Status removed = RemoveFile(path);
     if (!removed.ok()) {
       outcome.errors.push_back(removed.error());
+      log.Add({"", activity::kFailed, path, removed.error()});
       continue;
     }
     outcome.deletedPrograms.push_back(path);
     outcome.changed = true;
+    log.Add({"", activity::kDeleted, path,
+             "orphan: no G-code file in the source folder gives its name"});
   }
 }
 
@@ -210,7 +253,7 @@ TickPlan PlanTick(const Session& session, const TickInputs& inputs, ProgramAttri
   return MakePlan(session, inputs, attributes, yielder);
 }
 
-ScanCycle::ScanCycle(Session& session) : session_(session) {}
+ScanCycle::ScanCycle(Session& session, ActivityLog* log) : session_(session), log_(log) {}
 
 TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<void()>& yield) {
   TickOutcome outcome;
@@ -221,10 +264,14 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   if (inputs.autoScan != 1) return outcome;
   const RunningGuard guard(running_);
   Yielder yielder(yield);
+  TickLog log(log_, problemsLogged_);
 
   const TickPlan plan = MakePlan(session_, inputs, ProgramAttributes::kSkip, yielder);
   if (!plan.ok()) {
     outcome.errors = plan.errors;
+    for (const std::string& error : plan.errors) {
+      log.Add({"", activity::kFailed, FolderOfPlanError(plan, inputs, error), error});
+    }
     return outcome;
   }
 
@@ -246,11 +293,12 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
       outcome.writtenPrograms.push_back(written.path);
     }
     outcome.errors.insert(outcome.errors.end(), report.errors.begin(), report.errors.end());
+    log.Add(TranslationActivity(path, report));
     yielder.Now();
   }
   outcome.changed = outcome.translated;
 
-  if (inputs.autoDel == 1) RunOrphanPass(plan, destinationFolder, yielder, outcome);
+  if (inputs.autoDel == 1) RunOrphanPass(plan, destinationFolder, yielder, log, outcome);
   return outcome;
 }
 
@@ -262,18 +310,24 @@ std::string DeleteAllQuestion(bool rcmFormat) {
 }
 
 DeleteAllOutcome DeleteAllPrograms(const std::string& destinationFolder, bool rcmFormat,
-                                   Operator& op) {
+                                   Operator& op, ActivityLog* log) {
   DeleteAllOutcome outcome;
   outcome.confirmed = op.AskYesNo(kDeleteAllTitle, DeleteAllQuestion(rcmFormat));
   if (!outcome.confirmed) return outcome;
 
-  const std::string pattern = ProgramPattern(ProgramExtension(rcmFormat));
+  const std::string extension = ProgramExtension(rcmFormat);
+  const std::string why = "delete all " + extension + " files";
+  const auto note = [log](const ActivityEntry& entry) {
+    if (log != nullptr) log->Append(entry);
+  };
   // A file that resists the first pass gets a second try; only the second
   // pass's failures are reported.
   for (int pass = 1; pass <= 2; ++pass) {
-    const FolderListing programs = ListFolder(destinationFolder, pattern, HiddenFlag::kSkip);
+    const FolderListing programs =
+        ListFolder(destinationFolder, ProgramPattern(extension), HiddenFlag::kSkip);
     if (!programs.ok()) {
       outcome.errors.push_back(programs.error);
+      note({"", activity::kFailed, destinationFolder, programs.error});
       break;
     }
     for (const FileEntry& program : programs.entries) {
@@ -282,8 +336,10 @@ DeleteAllOutcome DeleteAllPrograms(const std::string& destinationFolder, bool rc
       const Status removed = RemoveFile(path);
       if (removed.ok()) {
         outcome.deletedPrograms.push_back(path);
+        note({"", activity::kDeleted, path, why});
       } else if (pass == 2) {
         outcome.errors.push_back(removed.error());
+        note({"", activity::kFailed, path, removed.error()});
       }
     }
   }

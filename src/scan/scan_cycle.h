@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 namespace tessaro {
 
+class ActivityLog;
 class Session;
 class Operator;
 
@@ -90,9 +92,12 @@ TickPlan PlanTick(const Session& session, const TickInputs& inputs,
 // hundred names) so that a window stays responsive. Ticks never overlap: a RunTick
 // called while one is running, from inside `yield` say, returns at once with
 // `skipped` set.
+//
+// With a log, each translation, refusal, deletion and failure is appended as it
+// happens; a refusal or failure that the tick before logged as well is not logged again.
 class ScanCycle {
  public:
-  explicit ScanCycle(Session& session);
+  explicit ScanCycle(Session& session, ActivityLog* log = nullptr);
 
   TickOutcome RunTick(const TickInputs& inputs, const std::function<void()>& yield = {});
 
@@ -100,7 +105,9 @@ class ScanCycle {
 
  private:
   Session& session_;
+  ActivityLog* log_;
   bool running_ = false;
+  std::set<std::string> problemsLogged_;  // by the last tick, as log lines
 };
 
 struct DeleteAllOutcome {
@@ -115,8 +122,8 @@ inline constexpr const char* kDeleteAllTitle = "Alert!";
 
 // The delete-all command: asks for confirmation, then deletes every program of the
 // extension in force in `destinationFolder`, read-only, hidden and TEMPLATE ones
-// included, in two passes.
+// included, in two passes. Each deletion and failure goes to `log` when there is one.
 DeleteAllOutcome DeleteAllPrograms(const std::string& destinationFolder, bool rcmFormat,
-                                   Operator& op);
+                                   Operator& op, ActivityLog* log = nullptr);
 
 }  // namespace tessaro

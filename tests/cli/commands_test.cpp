@@ -245,10 +245,12 @@ class ScanCommandTest : public testing::CliTest {
     folder.Write("home/Template.RCM", testing::SmallTemplate());
     WriteSettings("0", folder.MakeFolder("src"));
   }
-  void WriteSettings(const std::string& autoDelete, const std::string& sourcePath) const {
+  void WriteSettings(const std::string& autoDelete, const std::string& sourcePath,
+                     const std::string& scanTime = "0.2") const {
     folder.Write("home/Tessaro.INI",
-                 "[Settings]\nRCM=YES\nSourcePath=" + sourcePath + "\nDestinationPath=" +
-                     folder.MakeFolder("dst") + "\nScanTime=0.2\nAutoDelete=" + autoDelete +
+                 "[Settings]\nRCM=YES\nSourcePath=" + sourcePath +
+                     "\nDestinationPath=" + folder.MakeFolder("dst") + "\nScanTime=" + scanTime +
+                     "\nAutoDelete=" + autoDelete +
                      "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
   }
   testing::CliRun Once(const std::string& option = "--once") const {
@@ -290,7 +292,20 @@ TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAn
   EXPECT_THAT(run.err, HasSubstr("NEXT3.RCM"));
 }
 
-TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminatedAndReportsARefusalOnce) {
+TEST_F(ScanCommandTest, LogThatCannotBeWrittenIsToldAndTheScanGoesOn) {
+  folder.MakeFolder("home/Tessaro.log");
+  folder.Write("src/PART", testing::kPanelGcode);
+  const testing::CliRun run = Once();
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(HasPrograms("PART"));
+  EXPECT_EQ(run.err, "tessaro-cli: the activity log is not written: Cannot write " +
+                         folder.File("home/Tessaro.log") + ": Is a directory\n");
+}
+
+// The timer would take a minute: a new file is translated when it is closed. A refusal is
+// reported and logged once.
+TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
+  WriteSettings("0", folder.File("src"), "60");
   folder.Write("src/BAD", testing::kRefusedGcode);
   const std::string err = folder.File("err.txt");
   const std::string home = folder.File("home");
@@ -321,6 +336,9 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesUntilTerminatedAndReportsARef
   const std::string errors = folder.Read("err.txt");
   EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << errors;
   EXPECT_TRUE(folder.Exists("src/BAD"));
+  const std::string log = folder.Read("home/Tessaro.log");
+  EXPECT_EQ(log.find("\trefused\t" + bad), log.rfind("\trefused\t")) << log;
+  EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder.File("src/NEXT") + "\t4 programs in "));
 }
 
 }  // namespace

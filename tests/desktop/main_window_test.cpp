@@ -1,16 +1,19 @@
-// The main window on real folders: start-up, loading, editing and saving a program, the
-// panel preview's place, and the three questions asked before deleting, as message boxes
-// answered with the keyboard.
+// The main window on real folders: start-up, loading, editing and saving a program,
+// translation when a file is closed, the activity history, the panel preview's place, and
+// the three questions asked before deleting, as message boxes answered with the keyboard.
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QToolTip>
+#include <QTreeWidget>
 #include <iostream>
 #include <sstream>
 
+#include "desktop/activity_history.h"
 #include "desktop/option_check_box.h"
 #include "program/session.h"
 #include "window_fixture.h"
@@ -103,6 +106,71 @@ class MainWindowTest : public DesktopTest {
     QCOMPARE(shown.Caption() + " " + shown.cmt1()->text() + ": " + shown.Rows(),
              QString("Untitled.RCM Template: 0 0 0, 0 0 0"));
     QVERIFY(shown.cmt1()->hasFocus());
+  }
+
+  void withAutomaticTranslationAFileIsTranslatedWhenClosedWithoutWaitingForTheTimer() {
+    ShownWindow shown("AutoScan=1\n");  // its timer stopped
+    shown.source.Write("PART", kPanelGcode);
+    QTRY_VERIFY_WITH_TIMEOUT(shown.programs.Exists("PART4.RCM"), 10000);
+    QTRY_COMPARE(Q(shown.file2()->fileName()), QString("PART1.RCM"));
+    QVERIFY(shown.find<tessaro::desktop::OptionCheckBox>("AutoScan")->setValue(0));
+    shown.source.Write("SIDE", kPanelGcode);
+    QTest::qWait(500);
+    QVERIFY(!shown.programs.Exists("SIDE1.RCM"));
+  }
+
+  void historyOpensFromTheStatusLineWithoutMovingAControlAndFollowsTheLog() {
+    ShownWindow shown;
+    auto* history = shown.find<QToolButton>("HistoryButton");
+    const auto places = [&shown] {
+      QStringList named;
+      for (const QWidget* widget : shown.window().findChildren<QWidget*>()) {
+        if (widget->objectName().isEmpty() || widget->objectName() == "HistoryButton") continue;
+        const QRect at(widget->mapTo(&shown.window(), QPoint()), widget->size());
+        named << QString("%1 %2,%3 %4x%5")
+                     .arg(widget->objectName())
+                     .arg(at.x())
+                     .arg(at.y())
+                     .arg(at.width())
+                     .arg(at.height());
+      }
+      return named;
+    };
+    history->hide();
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QStringList without = places();
+    history->show();
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(places(), without);
+
+    shown.source.Write("PART", kPanelGcode);
+    QVERIFY(shown.Click(shown.file1(), "PART"));
+    QTest::mouseClick(history, Qt::LeftButton);
+    auto* lines = shown.find<QTreeWidget>("ActivityLines");
+    QVERIFY(lines->isVisible());
+    const auto newest = [lines] {
+      const QTreeWidgetItem* item = lines->topLevelItem(0);
+      return item == nullptr ? QString() : item->text(1) + " " + item->text(2);
+    };
+    QCOMPARE(newest(), "translated " + Q(shown.source.File("PART")));
+
+    // Written by tessaro-cli, say: the history follows the log while it is open.
+    tessaro::ActivityLog(shown.window().activityLog().path()).Append({"", "deleted", "/x", ""});
+    QTRY_COMPARE(newest(), QString("deleted /x"));
+  }
+
+  void logThatCannotBeWrittenLeavesANoteInTheStatusLineAndTranslationGoesOn() {
+    ShownWindow shown;
+    shown.home.MakeFolder("Tessaro.log");
+    shown.source.Write("PART", kPanelGcode);
+
+    QVERIFY(shown.Click(shown.file1(), "PART"));
+
+    QVERIFY(shown.programs.Exists("PART1.RCM"));
+    auto* note = shown.find<QLabel>("LogNote");
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->toolTip(),
+             "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": Is a directory");
   }
 
   void previewWidensTheWindowAndCoversNoOtherControl() {

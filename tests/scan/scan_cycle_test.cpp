@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/activity_log.h"
+#include "app/text.h"
 #include "outside/file_ops.h"
 #include "program/session.h"
 #include "support/program_samples.h"
@@ -38,8 +40,9 @@ class ScanTickTest : public ::testing::Test {
 
   std::string Src(const std::string& name) const { return folder_.File("src/" + name); }
   std::string Dst(const std::string& name) const { return folder_.File("dst/" + name); }
-  void Source(const std::string& name, long long seconds, long nanoseconds = 0) const {
-    folder_.Write("src/" + name, testing::kPanelGcode);
+  void Source(const std::string& name, long long seconds, long nanoseconds = 0,
+              std::string_view gcode = testing::kPanelGcode) const {
+    folder_.Write("src/" + name, gcode);
     folder_.SetModifiedSeconds("src/" + name, seconds, nanoseconds);
   }
   // Programs with one stamp; a "*" in a name stands for the four faces: "PART*.RCM".
@@ -146,6 +149,47 @@ TEST_F(ScanTickTest, TickStartedDuringATickIsSkipped) {
   ASSERT_FALSE(inner.empty());
   EXPECT_TRUE(inner.front().skipped);
   EXPECT_THAT(outer.translatedFiles, ElementsAre(Src("PART")));
+}
+
+TEST_F(ScanTickTest, LogsTranslationsRefusalsDeletionsAndFailuresAProblemWhenItBegins) {
+  ActivityLog log(folder_.File("Tessaro.log"));
+  ScanCycle cycle(session_, &log);
+  session_.Settings().omissionRulesEnabled = true;
+  session_.Settings().noEmpties = 1;
+  Source("PART", kNoon, 0, "G71 X800 Y600 Z18\r\nG81 P1 X100 Y0 Z-5 E1 G54\r\n");
+  Source("BAD", kNoon, 0, testing::kRefusedGcode);
+  Source("FAIL", kNoon);
+  folder_.MakeFolder("dst/FAIL3.RCM");
+  Programs({"GONE1.RCM"}, kNoon);
+  const TickInputs inputs = {1, 1, folder_.File("src")};
+
+  cycle.RunTick(inputs);
+  cycle.RunTick(inputs);  // BAD is refused again
+  asker_.answer = true;
+  cycle.RunTick(inputs);
+  DeleteAllPrograms(folder_.File("dst"), true, asker_, &log);
+
+  std::vector<std::string> lines;
+  for (const ActivityEntry& entry : ReadRecentActivity(log.path(), 20)) {
+    lines.insert(lines.begin(),
+                 entry.action + " " + FileNamePart(entry.file) + ": " + entry.detail);
+  }
+  const std::string in = "in " + Dst("");
+  EXPECT_EQ(
+      lines,
+      (std::vector<std::string>{
+          "refused BAD: not G-code of the accepted kind (the first line is no G70, "
+          "G71, G81 or G150 line)",
+          "translated FAIL: 3 programs " + in + ": FAIL1.RCM, FAIL2.RCM, FAIL4.RCM",
+          "failed FAIL: Cannot write " + Dst("FAIL3.RCM") + ": Is a directory",
+          "translated PART: 4 programs " + in +
+              ": PART1.RCM, PART2.RCM (hidden), PART3.RCM (hidden), PART4.RCM (hidden)",
+          "deleted GONE1.RCM: orphan: no G-code file in the source folder gives its name",
+          "deleted BAD: refused G-code file, deleted on the operator's Yes",
+          "deleted FAIL1.RCM: delete all RCM files", "deleted FAIL2.RCM: delete all RCM files",
+          "deleted FAIL4.RCM: delete all RCM files", "deleted PART1.RCM: delete all RCM files",
+          "deleted PART2.RCM: delete all RCM files", "deleted PART3.RCM: delete all RCM files",
+          "deleted PART4.RCM: delete all RCM files"}));
 }
 
 TEST_F(ScanTickTest, FolderThatCannotBeListedStopsTheTickBeforeAnyTranslationOrDeletion) {

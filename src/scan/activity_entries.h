@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/activity_log.h"
+
+namespace tessaro {
+
+struct TranslationReport;
+
+// The activity log's lines for one translation of `gcodePath`: the programs written,
+// hidden ones marked; a refusal; the refused file deleted on the operator's Yes; each
+// failure with its reason.
+std::vector<ActivityEntry> TranslationActivity(const std::string& gcodePath,
+                                               const TranslationReport& report);
+
+// Refusals and failures, which come back at every tick until someone acts.
+bool IsProblem(const ActivityEntry& entry);
+
+// Appends each entry to `log`, when there is one.
+void AppendAll(ActivityLog* log, const std::vector<ActivityEntry>& entries);
+
+}  // namespace tessaro

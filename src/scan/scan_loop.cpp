@@ -1,0 +1,46 @@
+#include "scan/scan_loop.h"
+
+#include <algorithm>
+
+#include "outside/folder_watch.h"
+
+namespace tessaro {
+
+namespace {
+
+using Clock = ChangeTrigger::Clock;
+constexpr auto kStopCheck = std::chrono::milliseconds(50);
+
+// Waits until the timer's tick or a change's tick is due, or a stop is requested.
+void WaitForTick(ChangeTrigger& trigger, Clock::time_point timerDue,
+                 const std::function<bool()>& stopRequested) {
+  while (!stopRequested()) {
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point due = std::min(timerDue, trigger.TickDue().value_or(timerDue));
+    if (now >= due) return;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
+        std::min<Clock::duration>(due - now, kStopCheck));
+    if (WaitReadable(trigger.descriptor(), wait)) trigger.TakeChanges(Clock::now());
+  }
+}
+
+}  // namespace
+
+void RunScanLoop(ScanCycle& cycle, const TickInputs& inputs, ChangeTrigger& trigger,
+                 const ScanLoopHooks& hooks) {
+  const Clock::duration period = std::max(hooks.period, std::chrono::milliseconds(1));
+  Clock::time_point timerDue = Clock::now();
+  while (!hooks.stopRequested()) {
+    // Each tick re-arms a watch the system dropped with the folder.
+    if (const auto why = trigger.Watch(inputs.sourceFolder); why && hooks.tell) hooks.tell(*why);
+    trigger.TickStarting();
+    const TickOutcome outcome = cycle.RunTick(inputs);
+    if (hooks.report) hooks.report(outcome);
+    // Timer ticks that came due while this one ran are skipped, not run back to back.
+    const Clock::time_point now = Clock::now();
+    while (timerDue <= now) timerDue += period;
+    WaitForTick(trigger, timerDue, hooks.stopRequested);
+  }
+}
+
+}  // namespace tessaro
