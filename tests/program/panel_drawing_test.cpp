@@ -62,9 +62,6 @@ TEST_F(PanelDrawing, EachHoleLiesOnItsEdgeAtItsLocationWithItsMark) {
       {"G70 X24.5 Y18 Z0.75\nG81 P3 Y2.125 E3 G54\nG81 P4 Y17 E1 G54\nG81 P1 X12 E3 G54\n"
        "G81 P2 X20 E3 G56\n", 3, 3, 24.5, 18, "|Panel 24.5 x 18 x 0.75 in, inch (G70)|", "",
        {{1, 12, "both"}, {2, 4.5, "both"}, {3, 2.125, "both"}, {4, 17, "neither"}}},
-      {"G71 X2800 Y2070 Z18\nG81 P1 X32 G54\nG81 P1 X2768 G54\nG81 P4 Y1035 G54\n", 0, 0,
-       2800, 2070, "|Panel 2800 x 2070 x 18 mm", "",
-       {{1, 32, "both"}, {1, 2768, "both"}, {4, 1035, "both"}}},
       {"G71 X300 Y300 Z18\n", 0, 0, 300, 300, "|Panel 300 x 300 x 18 mm",
        "|No holes on faces 1 to 4|", {}},
       // clang-format on

@@ -1,16 +1,31 @@
-// The filename assignment dialog: the characters it refuses, and OK.
+// The dialogs: the filename assignment dialog's refusals and OK, the folder dialog's
+// navigation.
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "app/settings_file.h"
+#include "desktop/dir_dialog.h"
 #include "desktop/rename_dialog.h"
 #include "window_fixture.h"
 
+using tessaro::desktop::DirBrws;
 using tessaro::desktop::RenameDialog;
 using namespace tessaro::testing;
 
-class RenameDialogTest : public DesktopTest {
+namespace {
+
+void OpenItem(QListWidget* list, const QString& name) {
+  const QRect place = list->visualItemRect(list->findItems(name, Qt::MatchExactly).value(0));
+  // A double click as the window system delivers it: a click, then the second press.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+}
+
+}  // namespace
+
+class DialogsTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
@@ -62,7 +77,37 @@ class RenameDialogTest : public DesktopTest {
     QCOMPARE(StoredLine(home, "Mask2"),
              "Mask2=" + (cell.isEmpty() ? QString("*") : cell) + "***2***");
   }
+
+  // Folders open with a double click or Enter; a drive's own folder has no way up. OK
+  // returns the shown folder with one separator and stores it.
+  void openingFoldersInTheListMovesTheShownFolderAndOkReturnsIt() {
+    TempFolder home;
+    TempFolder drive;
+    drive.MakeFolder("DATA/SUB");
+    drive.MakeFolder("DATA/OTHER");
+    drive.MakeFolder("WORK");
+    const tessaro::SettingsFile settings(home.File("Tessaro.INI"));
+    RecordingOperator asker;
+    tessaro::desktop::DirDialogMemory memory;
+    DirBrws dialog(settings, memory, asker, drive.File("DATA/SUB"), {drive.path()});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* dir1 = dialog.findChild<QListWidget*>("Dir1");
+    OpenItem(dir1, "..");
+    QCOMPARE(Listed(dir1), QStringList({"..", "OTHER", "SUB"}));
+    QCOMPARE(dialog.findChild<QLabel*>("LabDir")->text(), Q(drive.File("DATA")));
+    dir1->setFocus();
+    dir1->setCurrentItem(dir1->findItems("..", Qt::MatchExactly).value(0));
+    QTest::keyClick(dir1, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Listed(dir1), QStringList({"DATA", "WORK"}));
+    OpenItem(dir1, "DATA");
+    dialog.findChild<QPushButton*>("BtnOK")->click();
+    COMPARE_STD(dialog.chosenFolder(), drive.File("DATA/"));
+    QCOMPARE(StoredLine(home, "LastDir"), Q("LastDir=" + drive.File("DATA")));
+    QVERIFY(dialog.isHidden());
+  }
 };
 
-QTEST_MAIN(RenameDialogTest)
-#include "rename_dialog_test.moc"
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

@@ -1,0 +1,345 @@
+// tessaro-cli's commands, run as the built program on real folders.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/cli_runner.h"
+#include "outside/file_ops.h"
+#include "support/program_samples.h"
+
+namespace tessaro {
+namespace {
+
+using ::testing::HasSubstr;
+using Json = nlohmann::ordered_json;
+
+using HolesCommand = testing::CliTest;
+
+TEST_F(HolesCommand, JsonTableAndSvgHoldEveryCountedHoleAsTheSettingsLeaveThem) {
+  const std::string settings = "[Settings]\r\nDrillExclusion=3\r\nDowellExclusion=0\r\n";
+  folder.Write("home/Tessaro.INI", settings);
+  folder.SetModifiedSeconds("home/Tessaro.INI", 1000000000);
+  const auto stamp = std::filesystem::last_write_time(folder.File("home/Tessaro.INI"));
+  const std::string door = folder.Write(
+      "DOOR",
+      "G71 X800 Y600 Z18\nG150(DOOR) A1\nG81 P1 X120 Y40 Z-5 E3 G54\nG81 P1 X120 E2 G56\n"
+      "G81 P1 X5 G57\nG81 P4 X0 Y50 Z-5 E1 G55\nG81 P0 X7 G54\nG81 P9 X1 G54\n");
+
+  const testing::CliRun json = Run("holes", {"--json", door});
+  EXPECT_EQ(json.exitCode, 0) << json.err;
+  EXPECT_EQ(json.out,
+            "{\"accepted\":true,\"metric\":true,\"panel\":[800.0,600.0,18.0],"
+            "\"macro\":\"DOOR\",\"faces\":[[{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
+            "[{\"location\":120.0,\"drill\":1,\"dowel\":1},"
+            "{\"location\":680.0,\"drill\":0,\"dowel\":1},"
+            "{\"location\":0.0,\"drill\":0,\"dowel\":1}],[],[],"
+            "[{\"location\":550.0,\"drill\":0,\"dowel\":1}]]}\n");
+  EXPECT_THAT(Run("holes", {door}).out, HasSubstr("\nFace 1 (top): 3 holes\n"
+                                                  "  Hole      Location  Drill  Dowel\n"
+                                                  "     1           120      1      1\n"));
+  EXPECT_THAT(Run("holes", {"--svg", door}).out, HasSubstr("<use xlink:href=\"#dowel\""));
+  EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);  // never written
+  EXPECT_EQ(std::filesystem::last_write_time(folder.File("home/Tessaro.INI")), stamp);
+}
+
+TEST_F(HolesCommand, MacroNameIsEscapedForJsonAndARefusedFileExitsOneAndUsageErrorsTwo) {
+  const testing::CliRun macro =
+      Run("holes",
+          {"--json", folder.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
+  EXPECT_THAT(macro.out, HasSubstr("\"macro\":\"A \\\"q\\\" \\\\ \\u0001 \xC3\xA4 \xC3\x84\""));
+  EXPECT_FALSE(folder.Exists("home/Tessaro.INI"));
+  const std::string notes = folder.Write("NOTES", "%\nG81 P1 X5 G54\n");
+  const testing::CliRun refused = Run("holes", {"--json", notes});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.out,
+            "{\"accepted\":false,\"metric\":false,\"panel\":[0.0,0.0,0.0],\"macro\":\"\","
+            "\"faces\":[[],[],[],[],[]]}\n");
+  EXPECT_THAT(refused.err, HasSubstr("refused"));
+  EXPECT_TRUE(folder.Exists("NOTES"));
+  const testing::CliRun refusedSvg = Run("holes", {"--svg", notes});
+  EXPECT_EQ(refusedSvg.exitCode, 1);
+  EXPECT_EQ(refusedSvg.out, "");
+  const testing::CliRun missing = Run("holes", {"--json", folder.File("GONE")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_THAT(missing.err, HasSubstr(folder.File("GONE")));
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{}, {notes, notes}, {"--verbose", notes}}) {
+    EXPECT_EQ(Run("holes", words).exitCode, 2) << words.size();
+  }
+}
+
+using TranslateCommand = testing::CliTest;
+
+TEST_F(TranslateCommand, TakesTheFolderAndOptionsFromTheSettingsFileUnlessDestIsGiven) {
+  // "/" cannot be in a file name: it counts as blank. Face 2 has no hole: hidden.
+  folder.Write("home/Tessaro.INI",
+               "[Settings]\nRCM=no\nDestinationPath=" + folder.MakeFolder("dest") +
+                   "\nFacePriority=21\nNoEmpties=1\n[HorizontalRename]\n"
+                   "Mask1=X/*A****\nMask2=****B***\nMask3=3\nMask4=4\n");
+  const std::string gcode = folder.Write("PART", "G70 X30 Y20 Z1\nG81 P1 X1 Y0 Z-1 E2 G54\n");
+  for (const std::string dest : {"dest", "other"}) {
+    const testing::CliRun run = dest == "dest"
+                                    ? Run("translate", {gcode})
+                                    : Run("translate", {"--dest", folder.MakeFolder(dest), gcode});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, folder.File(dest + "/PARTB.ACC") + " (hidden)\n" +
+                           folder.File(dest + "/XARA.ACC") + "\n");
+  }
+}
+
+TEST_F(TranslateCommand, FilesShareOneHoleSetAndFailuresExitOneAndUsageErrorsTwo) {
+  EXPECT_EQ(Run("translate").exitCode, 2);
+  EXPECT_EQ(Run("translate", {"--frob", "x"}).exitCode, 2);
+  // The second file has no header line: the first one's sizes and units hold.
+  const std::string dest = folder.MakeFolder("dest");
+  const testing::CliRun run =
+      Run("translate",
+          {"--dest", dest, folder.Write("PANA", "G71 X800 Y600 Z18\nG81 P3 Y25.4 E1 G54\n"),
+           folder.Write("PANB", "G81 P3 Y50.8 E1 G54\n"), folder.File("GONE")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, dest + "/PANA.ACC\n" + dest + "/PANB.ACC\n");
+  EXPECT_THAT(folder.Read("dest/PANB.ACC"), HasSubstr("Hole 1\r\n2. 1 0 1\r\n"));
+  EXPECT_THAT(run.err, HasSubstr(folder.File("GONE")));
+
+  const std::string gcode = folder.Write("PART", "G71 X800 Y600 Z18\n");
+  EXPECT_THAT(Run("translate", {"--dest", folder.File("missing"), gcode}).err,
+              HasSubstr(folder.File("missing/PART.ACC")));
+  folder.Write("home/Tessaro.INI", "[Settings]\nRCM=YES\n");
+  const testing::CliRun noTemplate = Run("translate", {"--dest", dest, gcode});
+  EXPECT_EQ(noTemplate.exitCode, 1);
+  EXPECT_THAT(noTemplate.err, HasSubstr("Template.RCM"));
+  EXPECT_FALSE(std::filesystem::exists(dest + "/PART1.RCM"));
+}
+
+constexpr long long kNoon = 1'700'000'000;
+
+class StatusCommand : public testing::CliTest {
+ protected:
+  StatusCommand() { Settings("0"); }
+  void Settings(const std::string& autoDelete) const {
+    folder.Write("home/Tessaro.INI", "[Settings]\nRCM=YES\nSourcePath=" + folder.MakeFolder("src") +
+                                         "\nDestinationPath=" + folder.MakeFolder("dst") +
+                                         "\nAutoDelete=" + autoDelete +
+                                         "\n[HorizontalRename]\nMask1=****1\nMask2=****2\n");
+  }
+  void File(const std::string& name, long long seconds) const {
+    folder.Write(name, "G71 X800 Y600 Z18\n");
+    folder.SetModifiedSeconds(name, seconds);
+  }
+  testing::CliRun Status(const std::string& option = "--json") const {
+    return Run("status", option.empty() ? std::vector<std::string>{} : std::vector{option});
+  }
+};
+
+TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
+  File("src/NONE", kNoon);  // no program yet
+  File("src/NEWR", kNoon);  // newer than NEWR2.RCM only
+  File("dst/NEWR1.RCM", kNoon + 10);
+  File("dst/NEWR2.RCM", kNoon - 10);
+  File("src/SAME", kNoon);  // both programs as new as itself
+  File("dst/SAME1.RCM", kNoon);
+  File("dst/SAME2.RCM", kNoon);
+  SetFileAttributes(folder.File("dst/SAME1.RCM"), kHiddenAttribute | kReadOnlyAttribute);
+  SetFileAttributes(folder.File("dst/SAME2.RCM"), kReadOnlyAttribute);
+  if (!IsHidden(folder.File("dst/SAME1.RCM"))) GTEST_SKIP() << "no extended attributes here";
+  File("src/   ", kNoon);
+  File("src/NINECHARS", kNoon);
+  File("src/A~B", kNoon);
+  File("dst/GONE1.RCM", kNoon);
+  File("dst/template.RCM", kNoon);
+  const std::vector<std::string> programs = folder.List("dst");
+  const std::string settings = folder.Read("home/Tessaro.INI");
+
+  const testing::CliRun json = Status();
+  const testing::CliRun text = Status("");
+
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const Json status = Json::parse(json.out);
+  EXPECT_EQ(status["auto_delete"], false);
+  EXPECT_EQ(status["gcode_files"], Json::parse(R"([
+      {"name": "   ", "state": "not_eligible", "reason": "blank_name"},
+      {"name": "A~B", "state": "not_eligible", "reason": "tilde"},
+      {"name": "NEWR", "state": "translate", "reason": "newer", "newer_than": ["NEWR2.RCM"]},
+      {"name": "NINECHARS", "state": "not_eligible", "reason": "long_name"},
+      {"name": "NONE", "state": "translate", "reason": "no_program"},
+      {"name": "SAME", "state": "up_to_date"}])"));
+  EXPECT_EQ(status["programs"], Json::parse(R"([
+      {"name": "GONE1.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": true},
+      {"name": "NEWR1.RCM", "gcode_file": "NEWR", "hidden": false, "read_only": false, "orphan": false},
+      {"name": "NEWR2.RCM", "gcode_file": "NEWR", "hidden": false, "read_only": false, "orphan": false},
+      {"name": "SAME1.RCM", "gcode_file": "SAME", "hidden": true, "read_only": true, "orphan": false},
+      {"name": "SAME2.RCM", "gcode_file": "SAME", "hidden": false, "read_only": true, "orphan": false},
+      {"name": "template.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": false}])"));
+  EXPECT_EQ(status["totals"].dump(),
+            R"({"translate":2,"up_to_date":1,"not_eligible":3,"programs":6,"hidden":1,)"
+            R"("read_only":2,"orphans":1})");
+
+  EXPECT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(text.out, "G-code files in " + folder.File("src") +
+                          ":\n"
+                          "             not eligible: the name is blank\n"
+                          "  A~B        not eligible: the name holds a ~\n"
+                          "  NEWR       translate: newer than NEWR2.RCM\n"
+                          "  NINECHARS  not eligible: the name is longer than 8 characters\n"
+                          "  NONE       translate: no program yet\n"
+                          "  SAME       up to date\n"
+                          "Programs in " +
+                          folder.File("dst") +
+                          " (automatic deletion off):\n"
+                          "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
+                          "  NEWR1.RCM     NEWR\n"
+                          "  NEWR2.RCM     NEWR\n"
+                          "  SAME1.RCM     SAME, hidden, read-only\n"
+                          "  SAME2.RCM     SAME, read-only\n"
+                          "  template.RCM  never deleted\n"
+                          "Totals: 2 to translate, 1 up to date, 3 not eligible; 6 programs, "
+                          "1 hidden, 2 read-only, 1 orphan\n");
+
+  EXPECT_EQ(folder.List("dst"), programs);
+  EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);
+  EXPECT_EQ(folder.Read("dst/GONE1.RCM"), "G71 X800 Y600 Z18\n");
+}
+
+TEST_F(StatusCommand, OrphansAreMarkedForDeletionWhenAutoDeleteIsOnAndAnUnlistedFolderExitsOne) {
+  Settings("1");
+  File("dst/GONE1.RCM", kNoon);
+  testing::CliRun run = Status("");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr(" (automatic deletion on):\n"
+                                 "  GONE1.RCM  orphan: the next scan deletes it\n"));
+  EXPECT_EQ(Json::parse(Status().out)["auto_delete"], true);
+  EXPECT_TRUE(folder.Exists("dst/GONE1.RCM"));
+
+  std::filesystem::remove(folder.File("src"));
+  run = Status();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_THAT(run.err, HasSubstr(folder.File("src")));
+  EXPECT_EQ(Status("--verbose").exitCode, 2);
+}
+
+// Polls until `condition` holds, for far longer than any tick takes.
+bool WaitFor(const std::function<bool()>& condition) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+class ScanCommandTest : public testing::CliTest {
+ protected:
+  ScanCommandTest() {
+    folder.Write("home/Template.RCM", testing::SmallTemplate());
+    WriteSettings("0", folder.MakeFolder("src"));
+  }
+  void WriteSettings(const std::string& autoDelete, const std::string& sourcePath,
+                     const std::string& scanTime = "0.2") const {
+    folder.Write("home/Tessaro.INI",
+                 "[Settings]\nRCM=YES\nSourcePath=" + sourcePath +
+                     "\nDestinationPath=" + folder.MakeFolder("dst") + "\nScanTime=" + scanTime +
+                     "\nAutoDelete=" + autoDelete +
+                     "\n[HorizontalRename]\nMask1=****1\nMask2=****2\nMask3=****3\nMask4=****4\n");
+  }
+  testing::CliRun Once(const std::string& option = "--once") const {
+    return testing::RunCli({"scan", "--home=" + folder.File("home"), option}, folder);
+  }
+  bool HasPrograms(const std::string& base) const {
+    return folder.Exists("dst/" + base + "1.RCM") && folder.Exists("dst/" + base + "4.RCM");
+  }
+};
+
+TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAndExits) {
+  folder.Write("src/PART", testing::kPanelGcode);
+  folder.Write("src/BAD", testing::kRefusedGcode);
+  folder.Write("dst/GONE1.RCM", "old");
+  for (const auto& [autoDelete, out] :
+       {std::pair{"0", "translated " + folder.File("src/PART") + "\n"},
+        std::pair{"1", "deleted " + folder.File("dst/GONE1.RCM") + "\n"}}) {
+    WriteSettings(autoDelete, folder.File("src"));
+    const testing::CliRun run = Once();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(folder.File("src/BAD")));
+    EXPECT_EQ(run.out, out) << autoDelete;
+  }
+  EXPECT_TRUE(HasPrograms("PART") && folder.Exists("src/BAD"));
+  EXPECT_EQ(Once("--twice").exitCode, 2);
+
+  // A folder that cannot be listed, a program that cannot be written: exit 1.
+  folder.Write("dst/GONE1.RCM", "old");
+  WriteSettings("1", folder.File("gone"));
+  testing::CliRun run = Once();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(run.err, HasSubstr(folder.File("gone")));
+  EXPECT_TRUE(folder.Exists("dst/GONE1.RCM"));
+  WriteSettings("0", folder.File("src"));
+  folder.Write("src/NEXT", testing::kPanelGcode);
+  folder.MakeFolder("dst/NEXT3.RCM");
+  run = Once();
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(run.err, HasSubstr("NEXT3.RCM"));
+}
+
+TEST_F(ScanCommandTest, LogThatCannotBeWrittenIsToldAndTheScanGoesOn) {
+  folder.MakeFolder("home/Tessaro.log");
+  folder.Write("src/PART", testing::kPanelGcode);
+  const testing::CliRun run = Once();
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(HasPrograms("PART"));
+  EXPECT_EQ(run.err, "tessaro-cli: the activity log is not written: Cannot write " +
+                         folder.File("home/Tessaro.log") + ": Is a directory\n");
+}
+
+// The timer would take a minute: a new file is translated when it is closed. A refusal is
+// reported and logged once.
+TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
+  WriteSettings("0", folder.File("src"), "60");
+  folder.Write("src/BAD", testing::kRefusedGcode);
+  const std::string err = folder.File("err.txt");
+  const std::string home = folder.File("home");
+  const std::string bad = folder.File("src/BAD");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (std::freopen("/dev/null", "w", stdout) && std::freopen(err.c_str(), "w", stderr)) {
+      ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
+    }
+    ::_exit(127);
+  }
+  // A tick has seen BAD before NEXT comes.
+  const bool sawBad =
+      WaitFor([&] { return folder.Read("err.txt").find(bad) != std::string::npos; });
+  folder.Write("src/NEXT", testing::kPanelGcode);
+  const bool translated = sawBad && WaitFor([&] { return HasPrograms("NEXT"); });
+  ::kill(pid, SIGTERM);
+  int status = -1;
+  if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
+  EXPECT_TRUE(translated);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  // Nothing else, no temporary file in particular.
+  EXPECT_EQ(folder.List("dst"),
+            (std::vector<std::string>{"NEXT1.RCM", "NEXT2.RCM", "NEXT3.RCM", "NEXT4.RCM"}));
+  const std::string errors = folder.Read("err.txt");
+  EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << errors;
+  EXPECT_TRUE(folder.Exists("src/BAD"));
+  const std::string log = folder.Read("home/Tessaro.log");
+  EXPECT_EQ(log.find("\trefused\t" + bad), log.rfind("\trefused\t")) << log;
+  EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder.File("src/NEXT") + "\t4 programs in "));
+}
+
+}  // namespace
+}  // namespace tessaro

@@ -1,0 +1,262 @@
+// The main window on real folders: start-up, loading, editing and saving a program,
+// translation when a file is closed, the activity history, the panel preview's place, and
+// the three questions asked before deleting, as message boxes answered with the keyboard.
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <iostream>
+#include <sstream>
+
+#include "desktop/activity_history.h"
+#include "desktop/option_check_box.h"
+#include "program/session.h"
+#include "window_fixture.h"
+
+using namespace tessaro::testing;
+
+class MainWindowTest : public DesktopTest {
+  Q_OBJECT
+
+ private slots:
+  void storedFoldersAreListedAndShownWholeInTheirTooltip() {
+    TempFolder work;
+    work.Write("src/PART", "G71\n");
+    work.Write("src/PART.NC", "G71\n");
+    const std::string deepName =
+        "a-folder-name-of-forty-characters-long-1/another-folder-name-forty-characters-long2";
+    for (const char* name : {"/PART1.RCM", "/PART2.rcm", "/PART3.ACC"})
+      work.Write(deepName + name, "x");
+    const std::string deep = work.File(deepName);
+    StartedWindow started("[Settings]\nRCM=YES\nSourcePath=" + work.path() +
+                          "/src/\nDestinationPath=" + deep + "/\n");
+    auto* dPath = started.find<QLabel>("DPath");
+    QCOMPARE(dPath->text(), Q(deep + "/"));
+    started.window().show();
+    started.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&started.window()));
+    QTest::mouseMove(dPath, QPoint(5, dPath->height() / 2));  // the pointer rests on it
+    QTRY_COMPARE(QToolTip::text(), Q(deep + "/"));
+    QCOMPARE(Listed(started.window().file1()), QStringList({"PART"}));
+    QCOMPARE(Listed(started.window().file2()), QStringList({"PART1.RCM", "PART2.rcm"}));
+    COMPARE_STD(started.window().session().Settings().destinationFolder, deep);
+  }
+
+  void aFolderThatCannotBeListedIsSkippedWithItsReasonOnStandardError() {
+    TempFolder work;
+    std::ostringstream errors;
+    std::streambuf* const standardError = std::cerr.rdbuf(errors.rdbuf());
+    StartedWindow started("[Settings]\nSourcePath=" + work.File("gone") + "/\n");
+    std::cerr.rdbuf(standardError);
+    COMPARE_STD(errors.str(), "Tessaro start-up: step skipped: Cannot read the folder " +
+                                  work.File("gone") + ": No such file or directory\n");
+    QCOMPARE(Q(started.window().file1()->path()), Q(started.current.path()));
+    QVERIFY(started.asker.told.empty());
+  }
+
+  void aNameThatIsNotUtf8IsShownReadablyAndOpensAndSavesItsOwnFile() {
+    ShownWindow shown;
+    shown.programs.Write("T\xDCR1.RCM", RcmProgram("\"Latin-1\",0", ""));
+    shown.programs.Write("T\u00DCR1.RCM", RcmProgram("\"UTF-8\",0", ""));
+    const QString latin1 = QString("T") + QChar(0xFFFD) + "R1.RCM";
+    QString loaded;
+    for (const QString& name : {latin1, QString("T\u00DCR1.RCM"), latin1}) {
+      QVERIFY(shown.Click(shown.file2(), name));
+      loaded += shown.cmt1()->text() + " ";
+    }
+    shown.cmt1()->selectAll();
+    QTest::keyClicks(shown.cmt1(), "Saved");
+    QTest::keyClick(shown.cmt1(), Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(Listed(shown.file2()), QStringList({"T\u00DCR1.RCM", latin1}));
+    QCOMPARE(loaded, QString("Latin-1 UTF-8 Latin-1 "));
+    QCOMPARE(shown.programs.List().size(), size_t{2});
+    QVERIFY(shown.programs.Read("T\xDCR1.RCM").find("\"Saved\"") != std::string::npos);
+  }
+
+  void ctrlSWritesTheEditedTableAndTheOpenCellThroughTheSelectedProgramAndNewShowsTheTemplate() {
+    ShownWindow shown;
+    shown.programs.Write("PART1.RCM", SmallTemplate());
+    QVERIFY(shown.Click(shown.file2(), "PART1.RCM"));
+    auto* grid = shown.find<QTableView>("HorzPrg");
+    QVERIFY(grid->model()->setData(grid->model()->index(0, 0), "120"));
+    shown.cmt1()->selectAll();
+    QTest::keyClicks(shown.cmt1(), "Door, left");
+    auto* metric = shown.find<QRadioButton>("Metric");
+    QTest::mouseClick(metric, Qt::LeftButton, {}, QPoint(6, metric->height() / 2));
+    // As an operator types: the first key opens the cell's editor, the others go to it,
+    // and no Enter closes it.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(1, 0)).center());
+    for (const char c : std::string("500.25")) QTest::keyClick(QApplication::focusWidget(), c);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+
+    const std::vector<std::string> lines = SplitCrLf(shown.programs.Read("PART1.RCM"));
+    COMPARE_STD(lines.at(14) + " | " + lines.at(18) + " | " + lines.at(19) + " | " + lines.at(22),
+                "\"Door, left\",7,8 | MET,0,0,0,0.000000,9 | HOL,1,0,0,120.000000,9 | "
+                "HOL,2,0,0,500.250000,9");
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    shown.Press("BtnNew");
+    QCOMPARE(shown.Caption() + " " + shown.cmt1()->text() + ": " + shown.Rows(),
+             QString("Untitled.RCM Template: 0 0 0, 0 0 0"));
+    QVERIFY(shown.cmt1()->hasFocus());
+  }
+
+  void withAutomaticTranslationAFileIsTranslatedWhenClosedWithoutWaitingForTheTimer() {
+    ShownWindow shown("AutoScan=1\n");  // its timer stopped
+    shown.source.Write("PART", kPanelGcode);
+    QTRY_VERIFY_WITH_TIMEOUT(shown.programs.Exists("PART4.RCM"), 10000);
+    QTRY_COMPARE(Q(shown.file2()->fileName()), QString("PART1.RCM"));
+    QVERIFY(shown.find<tessaro::desktop::OptionCheckBox>("AutoScan")->setValue(0));
+    shown.source.Write("SIDE", kPanelGcode);
+    QTest::qWait(500);
+    QVERIFY(!shown.programs.Exists("SIDE1.RCM"));
+  }
+
+  void historyOpensFromTheStatusLineWithoutMovingAControlAndFollowsTheLog() {
+    ShownWindow shown;
+    auto* history = shown.find<QToolButton>("HistoryButton");
+    const auto places = [&shown] {
+      QStringList named;
+      for (const QWidget* widget : shown.window().findChildren<QWidget*>()) {
+        if (widget->objectName().isEmpty() || widget->objectName() == "HistoryButton") continue;
+        const QRect at(widget->mapTo(&shown.window(), QPoint()), widget->size());
+        named << QString("%1 %2,%3 %4x%5")
+                     .arg(widget->objectName())
+                     .arg(at.x())
+                     .arg(at.y())
+                     .arg(at.width())
+                     .arg(at.height());
+      }
+      return named;
+    };
+    history->hide();
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QStringList without = places();
+    history->show();
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(places(), without);
+
+    shown.source.Write("PART", kPanelGcode);
+    QVERIFY(shown.Click(shown.file1(), "PART"));
+    QTest::mouseClick(history, Qt::LeftButton);
+    auto* lines = shown.find<QTreeWidget>("ActivityLines");
+    QVERIFY(lines->isVisible());
+    const auto newest = [lines] {
+      const QTreeWidgetItem* item = lines->topLevelItem(0);
+      return item == nullptr ? QString() : item->text(1) + " " + item->text(2);
+    };
+    QCOMPARE(newest(), "translated " + Q(shown.source.File("PART")));
+
+    // Written by tessaro-cli, say: the history follows the log while it is open.
+    tessaro::ActivityLog(shown.window().activityLog().path()).Append({"", "deleted", "/x", ""});
+    QTRY_COMPARE(newest(), QString("deleted /x"));
+  }
+
+  void logThatCannotBeWrittenLeavesANoteInTheStatusLineAndTranslationGoesOn() {
+    ShownWindow shown;
+    shown.home.MakeFolder("Tessaro.log");
+    shown.source.Write("PART", kPanelGcode);
+
+    QVERIFY(shown.Click(shown.file1(), "PART"));
+
+    QVERIFY(shown.programs.Exists("PART1.RCM"));
+    auto* note = shown.find<QLabel>("LogNote");
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->toolTip(),
+             "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": Is a directory");
+  }
+
+  void previewWidensTheWindowAndCoversNoOtherControl() {
+    ShownWindow shown;
+    tessaro::desktop::MainWindow* window = &shown.window();
+    auto* frame = shown.find<QWidget>("PanelFrame");
+    const QRect area(frame->mapTo(window, QPoint(0, 0)), frame->size());
+    int controls = 0;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+      if (!control->isVisible() || control->isAncestorOf(frame) || frame->isAncestorOf(control) ||
+          control == frame)
+        continue;
+      ++controls;
+      const QRect place(control->mapTo(window, QPoint(0, 0)), control->size());
+      QVERIFY2(!place.intersects(area), qPrintable(control->objectName()));
+    }
+    QVERIFY(controls > 30);
+    // The controls have the width a window 1000 pixels wide gave them before.
+    auto* dest = shown.find<QWidget>("DestFrame");
+    const int right = dest->mapTo(window, QPoint(dest->width(), 0)).x();
+    QCOMPARE(right + window->centralWidget()->layout()->contentsMargins().right(), 1000);
+  }
+
+  // Each question is left open across several ticks of a short scan period, answered
+  // with a key, then asked again and answered Yes. The texts of the other two questions
+  // are the core's; their line ends become new lines.
+  void enterAndEscapeAnswerNoAndOnlyYesDeletes_data() {
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("key");
+    for (const char* question : {"delete all", "automatic deletion", "refused file"}) {
+      QTest::addRow("%s, Enter", question) << QString(question) << int(Qt::Key_Return);
+      QTest::addRow("%s, Escape", question) << QString(question) << int(Qt::Key_Escape);
+    }
+  }
+  void enterAndEscapeAnswerNoAndOnlyYesDeletes() {
+    QFETCH(QString, question);
+    QFETCH(int, key);
+    const std::map<QString, QString> texts = {
+        {"delete all", "Deleting all RCM files will allow all files in the source directory\n"},
+        {"automatic deletion",
+         "Turning this on will Automatically DELETE any RCM files that \n"
+         "   do not have matching G-code files in the Source directory.\n\n"
+         "                 Are You Sure You Want To Do This?"},
+        {"refused file", "         Source file NOTES01\n    Is not of the correct file type.\n"}};
+    const bool automatic = question == "automatic deletion";
+    const bool refused = question == "refused file";
+    ShownWindow shown(std::string("ScanTime=0.1\n") + (automatic ? "AutoScan=1\n" : ""), true);
+    shown.programs.Write("ORPHAN1.RCM", "x");
+    if (refused) shown.source.Write("NOTES01", "Cut list for cabinet 4\n");
+    shown.window().timer1()->start();
+    const auto ask = [&] {
+      if (question == "delete all") shown.Press("RpAF");
+      if (automatic) shown.Press("AutoDel");
+      if (refused) shown.Click(shown.file1(), "NOTES01");
+    };
+    const auto kept = [&] {
+      return refused ? shown.source.Exists("NOTES01") : shown.programs.Exists("ORPHAN1.RCM");
+    };
+
+    QString asked;
+    WhenModal<QMessageBox>(&shown.window(), [&](QMessageBox& box) {
+      QTest::qWait(350);  // three scan periods
+      asked = QString("%1|%2|%3|kept %4")
+                  .arg(box.windowTitle(), box.text().left(texts.at(question).size()))
+                  .arg(box.standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
+                               box.defaultButton() == box.button(QMessageBox::No)
+                           ? "Yes, No by default"
+                           : "other buttons")
+                  .arg(kept() ? "yes" : "no");
+      QTest::keyClick(box.focusWidget(), Qt::Key(key));
+    });
+    ask();
+    QTest::qWait(250);
+
+    QCOMPARE(asked, "Alert!|" + texts.at(question) + "|Yes, No by default|kept yes");
+    QVERIFY(kept());
+    QCOMPARE(shown.find<tessaro::desktop::OptionCheckBox>("AutoDel")->value(), 0);
+
+    WhenModal<QMessageBox>(&shown.window(), [](QMessageBox& box) {
+      QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+    });
+    ask();
+    QTRY_VERIFY(!kept());  // automatic deletion: at the next tick
+    if (question == "delete all") QCOMPARE(shown.Status(), QString("Deleted 1 RCM programs"));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
