@@ -175,13 +175,18 @@ TEST_F(ScanTickTest, LogsTranslationsRefusalsDeletionsAndFailuresAProblemWhenItB
                  entry.action + " " + FileNamePart(entry.file) + ": " + entry.detail);
   }
   const std::string in = "in " + Dst("");
+#ifdef _WIN32
+  const std::string overAFolder = "Permission denied";
+#else
+  const std::string overAFolder = "Is a directory";
+#endif
   EXPECT_EQ(
       lines,
       (std::vector<std::string>{
           "refused BAD: not G-code of the accepted kind (the first line is no G70, "
           "G71, G81 or G150 line)",
           "translated FAIL: 3 programs " + in + ": FAIL1.RCM, FAIL2.RCM, FAIL4.RCM",
-          "failed FAIL: Cannot write " + Dst("FAIL3.RCM") + ": Is a directory",
+          "failed FAIL: Cannot write " + Dst("FAIL3.RCM") + ": " + overAFolder,
           "translated PART: 4 programs " + in +
               ": PART1.RCM, PART2.RCM (hidden), PART3.RCM (hidden), PART4.RCM (hidden)",
           "deleted GONE1.RCM: orphan: no G-code file in the source folder gives its name",
