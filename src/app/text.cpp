@@ -1,5 +1,6 @@
 #include "app/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -272,13 +273,8 @@ bool IsFileNameText(std::string_view character) {
   return !character.empty();
 }
 
-namespace {
-
-bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// The length of the valid UTF-8 sequence at the start of `text`, or 1 for a byte that
-// does not start one (overlong forms, surrogates and values past U+10FFFF included).
-size_t CharacterLength(std::string_view text) {
+size_t Utf8SequenceLength(std::string_view text) {
+  if (text.empty()) return 0;
   const auto lead = static_cast<unsigned char>(text[0]);
   size_t length = 1;
   char32_t code = 0;
@@ -293,18 +289,25 @@ size_t CharacterLength(std::string_view text) {
     length = 4;
     code = lead & 0x07;
   } else {
-    return 1;
+    return 0;
   }
-  if (text.size() < length) return 1;
+  if (text.size() < length) return 0;
   for (size_t i = 1; i < length; ++i) {
     const auto next = static_cast<unsigned char>(text[i]);
-    if (!IsContinuationByte(next)) return 1;
+    if ((next & 0xC0) != 0x80) return 0;
     code = (code << 6) | (next & 0x3F);
   }
   const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
   const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  if (overlong || surrogate || code > 0x10FFFF) return 1;
+  if (overlong || surrogate || code > 0x10FFFF) return 0;
   return length;
+}
+
+namespace {
+
+// A byte that starts no valid UTF-8 sequence counts as one character of its own.
+size_t CharacterLength(std::string_view text) {
+  return std::max<size_t>(1, Utf8SequenceLength(text));
 }
 
 // The lower-case form of a letter of Latin-1 or Latin Extended-A, or the code itself.

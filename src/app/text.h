@@ -56,6 +56,9 @@ bool IsFileNameText(std::string_view character);
 // part of a valid UTF-8 sequence counts as one character of its own. Splitting never
 // cuts inside a character.
 std::vector<std::string_view> SplitCharacters(std::string_view text);
+// The length of the well-formed UTF-8 sequence at the start of `text` (1 for an ASCII
+// byte), 0 when none begins there.
+size_t Utf8SequenceLength(std::string_view text);
 size_t CharacterCount(std::string_view text);
 // The first `count` characters of `text`.
 std::string_view FirstCharacters(std::string_view text, size_t count);

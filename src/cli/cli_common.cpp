@@ -22,38 +22,6 @@ void StderrOperator::Tell(const std::string& title, const std::string& text) {
   std::cerr << title << " " << OneLine(text) << "\n";
 }
 
-namespace {
-
-// The length of the valid UTF-8 sequence starting at `at`, 0 when there is none.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (std::size_t i = at + 2; i < at + length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
-
-}  // namespace
-
 std::string ToUtf8(std::string_view text) {
   std::string out;
   std::size_t i = 0;
@@ -61,7 +29,7 @@ std::string ToUtf8(std::string_view text) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
       out += static_cast<char>(c);
-    } else if (const std::size_t length = Utf8SequenceLength(text, i)) {
+    } else if (const std::size_t length = Utf8SequenceLength(text.substr(i))) {
       out.append(text.substr(i, length));
       i += length;
       continue;

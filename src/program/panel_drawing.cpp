@@ -47,26 +47,6 @@ std::string Number(double value) {
   return text == "-0" ? "0" : text;
 }
 
-// The length of the well-formed UTF-8 sequence at `at`, 0 when none begins there.
-std::size_t Utf8Length(std::string_view text, std::size_t at) {
-  static constexpr std::array<std::uint32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0xC2   ? 0
-                             : lead < 0xE0 ? 2
-                             : lead < 0xF0 ? 3
-                             : lead < 0xF5 ? 4
-                                           : 0;
-  if (length == 0 || at + length > text.size()) return 0;
-  std::uint32_t code = lead & (0x7Fu >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (next & 0x3Fu);
-  }
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code < kSmallest[length] || code > 0x10FFFF || surrogate ? 0 : length;
-}
-
 // Text from a file as XML character data: markup characters escaped, control characters
 // as blanks, and bytes that are not UTF-8 (older files are often Latin-1) as the Latin-1
 // characters they would be.
@@ -76,7 +56,7 @@ std::string XmlText(std::string_view text) {
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
-      if (const std::size_t length = Utf8Length(text, i)) {
+      if (const std::size_t length = Utf8SequenceLength(text.substr(i))) {
         out.append(text.substr(i, length));
         i += length;
         continue;
