@@ -8,33 +8,26 @@
 
 namespace tessaro {
 
-std::vector<std::string> ExistingSpellings(const std::string& folder,
-                                           const std::vector<std::string>& names) {
-  std::vector<std::string> spellings = names;
-  const std::optional<std::vector<std::string>> entries = ListNames(folder);
-  if (!entries) return spellings;
-  std::vector<std::string> folded;
-  for (const std::string& name : names) folded.push_back(FoldCase(name));
-  std::vector<bool> exact(names.size(), false);
-  std::vector<bool> found(names.size(), false);
-  for (const std::string& entry : *entries) {
-    for (size_t i = 0; i < names.size(); ++i) {
-      // Folding keeps a name's length, so most entries are passed over unfolded.
-      if (exact[i] || entry.size() != names[i].size()) continue;
-      if (entry == names[i]) {
-        spellings[i] = entry;
-        exact[i] = true;
-      } else if (!found[i] && FoldCase(entry) == folded[i]) {
-        spellings[i] = entry;
-        found[i] = true;
-      }
-    }
-  }
-  return spellings;
+FolderSpellings::FolderSpellings(const std::vector<std::string>& names) {
+  for (const std::string& name : names) Add(name);
+}
+
+FolderSpellings FolderSpellings::Of(const std::string& folder) {
+  return FolderSpellings(ListNames(folder).value_or(std::vector<std::string>{}));
+}
+
+std::string FolderSpellings::SpellingOf(const std::string& name) const {
+  if (exact_.contains(name)) return name;
+  const auto found = byFoldedName_.find(FoldCase(name));
+  return found == byFoldedName_.end() ? name : found->second;
+}
+
+void FolderSpellings::Add(const std::string& name) {
+  if (exact_.insert(name).second) byFoldedName_.emplace(FoldCase(name), name);
 }
 
 std::string TemplatePath(const std::string& appFolder) {
-  return appFolder + ExistingSpellings(appFolder, {kTemplateFileName}).front();
+  return appFolder + FolderSpellings::Of(appFolder).SpellingOf(kTemplateFileName);
 }
 
 }  // namespace tessaro

@@ -68,6 +68,7 @@ class GcodeInterpreter {
   }
 
   HoleSet& Holes() { return holes_; }
+  bool SawText() const { return sawText_; }
 
  private:
   void LineScanned(LineScanner& scanner);
@@ -79,10 +80,22 @@ class GcodeInterpreter {
   HoleSet holes_;
   Exclusions exclusions_;
   int lineNumber_ = 0;
+  bool sawText_ = false;
 };
 
 void GcodeInterpreter::LineScanned(LineScanner& scanner) {
   ++lineNumber_;
+  if (!sawText_) {
+    const bool blank =
+        !scanner.LineCut() && scanner.Line().find_first_not_of(" \t") == std::string::npos;
+    if (blank) return;
+    sawText_ = true;
+    // Text after blank lines: the first line was not a header.
+    if (lineNumber_ > 1) {
+      Refuse(scanner);
+      return;
+    }
+  }
   // No header line is that long: a file of one endless line is refused without
   // being read further.
   constexpr std::size_t kLongestFirstLine = 64 * 1024;
@@ -178,6 +191,7 @@ GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclu
   LineScanner scanner;
   const Status status = scanner.Scan(path, interpreter.Handlers());
   if (!status.ok()) return {before, status};
+  if (!interpreter.SawText()) return {before, status, true};
   return {std::move(interpreter.Holes()), status};
 }
 

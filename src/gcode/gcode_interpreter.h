@@ -19,14 +19,18 @@ struct Exclusions {
 struct GcodeReading {
   HoleSet holes;
   Status status = Status::Ok();
+  // No line held anything but blanks (an export that failed, a copy that has just
+  // begun): neither G-code nor a file to refuse. `holes` is then `before`.
+  bool empty = false;
 };
 
 // Reads one G-code file into a hole set: the G70/G71 header, G150 macro lines, "!"
 // lines and G81 hole lines. `before` holds what carries over from the file read before
 // (panel sizes, macro parameters and name, units); the holes are this file's only. A
 // file whose first line is none of these (or longer than any header) is refused:
-// RejectedFile is set and nothing more of it is read. A file that cannot be read gives
-// `before` back with the failure.
+// RejectedFile is set and nothing more of it is read; blank lines before the first
+// line of text are passed over only to tell an empty file from a refused one. A file that cannot be
+// read gives `before` back with the failure.
 GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclusions exclusions);
 // The same for text held in memory, as the contents of a file named `name`.
 HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,28 +84,78 @@ FileContents ReadFileContents(const std::string& path, std::uint64_t maxSize = k
 // The failure of a file larger than `maxSize`.
 Status TooLargeFailure(const std::string& path, std::uint64_t maxSize);
 
-// Replaces the contents of `path` atomically: the text goes to a temporary file in
-// the same folder, is flushed to the disk and renamed over the target. The new file
-// gets `attributes` (see SetFileAttributes) when given, else the permissions and
-// attributes of the file it replaces; they are set on the temporary file, so the old
-// file is not touched before the rename. A failure leaves the old file whole, its
-// attributes included, and removes the temporary file. A symbolic link at `path` is
-// replaced by the new file; its target is not touched. A read-only file is replaced
+// Several files replaced as one: every new text is written to a temporary file beside
+// its target and flushed to the disk first (Stage); only then are they renamed into
+// place, one after the other, and each folder is synced once (Commit). A stop or a full
+// disk at any moment leaves all the old files or all the new ones, but for the instant
+// of the renames themselves. What is staged and not committed is removed when the
+// object goes.
+//
+// Each new file gets `attributes` (see SetFileAttributes) when given, else the
+// permissions and attributes of the file it replaces; they are set on the temporary
+// file, so the old file is not touched before the rename. A symbolic link at a target
+// is replaced by the new file; its target is not touched. A read-only file is replaced
 // too. On Windows a file that another program holds open is waited for briefly.
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement() { Discard(); }
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  Status Stage(const std::string& path, std::string_view contents,
+               std::optional<int> attributes = std::nullopt);
+
+  struct Committed {
+    std::size_t placed = 0;  // files renamed into place, in the order staged
+    Status status = Status::Ok();
+  };
+  // On a failure the files not yet renamed keep their old contents.
+  Committed Commit();
+  void Discard();
+
+ private:
+  struct Staged {
+    std::string path;
+    std::string temporaryPath;
+  };
+  std::vector<Staged> staged_;
+};
+
+// One file replaced atomically through FileReplacement. A failure leaves the old file
+// whole, its attributes included, and removes the temporary file.
 Status ReplaceFileContents(const std::string& path, std::string_view contents,
                            std::optional<int> attributes = std::nullopt);
 
-// The prefix of the temporary files ReplaceFileContents creates (for tests and for
-// listings that must not mistake one for a program).
+// The temporary files FileReplacement creates are named
+// ".tessaro-" + the target's name (at most 100 bytes) + "." + process id + "." + counter.
 inline constexpr std::string_view kTemporaryFilePrefix = ".tessaro-";
+// True for a name of exactly that form, and for no other file.
+bool IsTemporaryFileName(std::string_view name);
 // A temporary file is never this old while it is being written: an older one was
 // left by a writer that was killed.
 inline constexpr std::chrono::minutes kStaleTemporaryFileAge{15};
 
-// Removes the temporary files of ReplaceFileContents in `folder` that were last
-// written more than `age` ago; returns the paths removed.
+// Removes the temporary files of FileReplacement in `folder` that were last written
+// more than `age` ago; returns the paths removed. An empty `folder` names none.
 std::vector<std::string> RemoveStaleTemporaryFiles(
     const std::string& folder, std::chrono::seconds age = kStaleTemporaryFileAge);
+
+// What tells one version of a file from the next: its last-write stamp and its size.
+struct FileVersion {
+  std::filesystem::file_time_type stamp;
+  std::uint64_t size = 0;
+  bool operator==(const FileVersion&) const = default;
+};
+// nullopt when `path` is no file that can be looked at.
+std::optional<FileVersion> VersionOf(const std::string& path);
+// Sets a file's last-write stamp; false when it cannot be set.
+bool SetModifiedStamp(const std::string& path, std::filesystem::file_time_type stamp);
+
+// Which file system holds `folder` (the device on POSIX, the volume on Windows), so
+// that a folder that was unmounted from under its path is told from the one that was
+// there; nullopt when it cannot be read.
+std::optional<std::uint64_t> FileSystemOf(const std::string& folder);
 
 // Full path of the running executable, or empty when unknown.
 std::string ExecutablePath();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "outside/dos_attributes.h"
+#include "outside/staged_file.h"
 
 namespace tessaro {
 
@@ -122,11 +123,6 @@ int CreateTemporaryFile(const std::string& path, std::string& temporaryPath) {
   return -1;
 }
 
-void SyncFolder(const std::string& folder) {
-  const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.valid()) ::fsync(fd.get());
-}
-
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -216,21 +212,27 @@ size_t FileReader::Read(char* buffer, size_t capacity) {
   }
 }
 
-Status ReplaceFileContents(const std::string& path, std::string_view contents,
-                           std::optional<int> attributes) {
+namespace staging {
+
+TemporaryFile WriteTemporaryFile(const std::string& path, std::string_view contents,
+                                 std::optional<int> attributes) {
+  // A folder in the file's place would refuse the rename: it is found before anything
+  // of the replacement is placed.
+  struct stat old {};
+  const bool exists = StatEntry(path, old);
+  if (exists && S_ISDIR(old.st_mode)) return {"", Failure("Cannot write", path, EISDIR)};
   std::string temporaryPath;
   Descriptor fd(CreateTemporaryFile(path, temporaryPath));
-  if (!fd.valid()) return Failure("Cannot write", path, errno);
+  if (!fd.valid()) return {"", Failure("Cannot write", path, errno)};
 
   auto fail = [&](int error) {
     fd.Close();
     ::unlink(temporaryPath.c_str());
-    return Failure("Cannot write", path, error);
+    return TemporaryFile{"", Failure("Cannot write", path, error)};
   };
 
   // A symbolic link is replaced, not written through: its target lends nothing.
-  struct stat old {};
-  const bool replacesFile = StatEntry(path, old) && S_ISREG(old.st_mode);
+  const bool replacesFile = exists && S_ISREG(old.st_mode);
   if (attributes) {
     // A new program gets the permissions the process gives new files.
     struct stat created {};
@@ -250,21 +252,36 @@ Status ReplaceFileContents(const std::string& path, std::string_view contents,
   if (!WriteAll(fd.get(), contents)) return fail(errno);
   if (::fsync(fd.get()) != 0) return fail(errno);
   if (fd.Close() != 0) return fail(errno);
-  if (::rename(temporaryPath.c_str(), path.c_str()) != 0) return fail(errno);
-  SyncFolder(FolderOf(path));
-  return Status::Ok();
+  return {temporaryPath, Status::Ok()};
 }
+
+Status PlaceTemporaryFile(const std::string& temporaryPath, const std::string& path) {
+  if (::rename(temporaryPath.c_str(), path.c_str()) == 0) return Status::Ok();
+  const int error = errno;
+  ::unlink(temporaryPath.c_str());
+  return Failure("Cannot write", path, error);
+}
+
+void RemoveTemporaryFile(const std::string& temporaryPath) { ::unlink(temporaryPath.c_str()); }
+
+void SyncFolderOf(const std::string& path) {
+  const Descriptor fd(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.valid()) ::fsync(fd.get());
+}
+
+}  // namespace staging
 
 std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
                                                    std::chrono::seconds age) {
   std::vector<std::string> removed;
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (folder.empty()) return removed;
+  DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return removed;
-  const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  const std::string prefix = folder.back() == '/' ? folder : folder + "/";
   const auto now = std::chrono::system_clock::now();
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
-    if (name.substr(0, kTemporaryFilePrefix.size()) != kTemporaryFilePrefix) continue;
+    if (!IsTemporaryFileName(name)) continue;
     struct stat info {};
     if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode)) {
@@ -277,6 +294,12 @@ std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
   }
   ::closedir(dir);
   return removed;
+}
+
+std::optional<std::uint64_t> FileSystemOf(const std::string& folder) {
+  struct stat info {};
+  if (!StatPath(folder, info) || !S_ISDIR(info.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_dev);
 }
 
 std::string ExecutablePath() {

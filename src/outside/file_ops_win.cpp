@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "outside/staged_file.h"
 #include "outside/windows_api.h"
 
 namespace tessaro {
@@ -119,19 +120,19 @@ size_t NameStart(const std::string& path) {
   return path.size() >= 2 && path[1] == ':' ? 2 : 0;
 }
 
-struct TemporaryFile {
+struct OpenTemporaryFile {
   HANDLE handle = INVALID_HANDLE_VALUE;
   std::wstring path;
 };
 
 // Creates a new temporary file beside `path` with the attributes `attributes`; its
 // name starts with kTemporaryFilePrefix. The handle may write it, read-only or not.
-TemporaryFile CreateTemporaryFile(const std::string& path, DWORD attributes) {
+OpenTemporaryFile CreateTemporaryFile(const std::string& path, DWORD attributes) {
   static std::atomic<unsigned> counter{0};
   const size_t nameStart = NameStart(path);
   std::string name = path.substr(nameStart);
   if (name.size() > 100) name.resize(100);  // stay well inside the name length limit
-  TemporaryFile file;
+  OpenTemporaryFile file;
   for (int attempt = 0; attempt < 100; ++attempt) {
     file.path = Widen(path.substr(0, nameStart) + std::string(kTemporaryFilePrefix) + name + "." +
                       std::to_string(::GetCurrentProcessId()) + "." + std::to_string(counter++));
@@ -234,48 +235,70 @@ size_t FileReader::Read(char* buffer, size_t capacity) {
   return count;
 }
 
-Status ReplaceFileContents(const std::string& path, std::string_view contents,
-                           std::optional<int> attributes) {
-  const std::wstring target = Widen(path);
+namespace staging {
+
+TemporaryFile WriteTemporaryFile(const std::string& path, std::string_view contents,
+                                 std::optional<int> attributes) {
   // A link or other reparse point is replaced, not written through: it lends nothing.
-  const DWORD old = AttributesOf(target);
-  const bool replacesFile = IsPlainFile(old);
-  const DWORD newAttributes = attributes     ? static_cast<DWORD>(*attributes) & kProgramBits
-                              : replacesFile ? old & kProgramBits
-                                             : 0;
-  TemporaryFile temporary = CreateTemporaryFile(path, newAttributes);
+  const DWORD old = AttributesOf(Widen(path));
+  // A folder in the file's place would refuse the rename: it is found before anything
+  // of the replacement is placed.
+  if (Exists(old) && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return {"", Failure("Cannot write", path, ERROR_ACCESS_DENIED)};
+  }
+  const DWORD newAttributes = attributes         ? static_cast<DWORD>(*attributes) & kProgramBits
+                              : IsPlainFile(old) ? old & kProgramBits
+                                                 : 0;
+  OpenTemporaryFile temporary = CreateTemporaryFile(path, newAttributes);
   Handle file(temporary.handle);
-  if (!file.valid()) return Failure("Cannot write", path, ::GetLastError());
+  if (!file.valid()) return {"", Failure("Cannot write", path, ::GetLastError())};
 
   const auto fail = [&](DWORD error) {
     file.Close();
     DeleteFileAnyway(temporary.path);
-    return Failure("Cannot write", path, error);
+    return staging::TemporaryFile{"", Failure("Cannot write", path, error)};
   };
   if (!WriteAll(file.get(), contents)) return fail(::GetLastError());
   if (!::FlushFileBuffers(file.get())) return fail(::GetLastError());
   if (!file.Close()) return fail(::GetLastError());
+  return {Narrow(temporary.path), Status::Ok()};
+}
 
+Status PlaceTemporaryFile(const std::string& temporaryPath, const std::string& path) {
+  const std::wstring source = Widen(temporaryPath);
+  const std::wstring target = Widen(path);
+  const DWORD old = AttributesOf(target);
   // Windows refuses to replace a read-only file: the mark is lifted for the rename
   // and put back when the rename fails.
-  const bool liftReadOnly = replacesFile && (old & FILE_ATTRIBUTE_READONLY) != 0;
+  const bool liftReadOnly = IsPlainFile(old) && (old & FILE_ATTRIBUTE_READONLY) != 0;
   if (liftReadOnly) WriteAttributes(target, old & ~DWORD{FILE_ATTRIBUTE_READONLY});
   const bool overFolder = Exists(old) && (old & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const bool moved = RetryWhileInUse(
       [&] {
-        return ::MoveFileExW(temporary.path.c_str(), target.c_str(),
+        return ::MoveFileExW(source.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
       },
       !overFolder);
   if (moved) return Status::Ok();
   const DWORD error = ::GetLastError();
   if (liftReadOnly) WriteAttributes(target, old);
-  return fail(error);
+  DeleteFileAnyway(source);
+  return Failure("Cannot write", path, error);
 }
+
+void RemoveTemporaryFile(const std::string& temporaryPath) {
+  DeleteFileAnyway(Widen(temporaryPath));
+}
+
+// Each rename is written through already.
+void SyncFolderOf(const std::string&) {}
+
+}  // namespace staging
 
 std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
                                                    std::chrono::seconds age) {
   std::vector<std::string> removed;
+  if (folder.empty()) return removed;
   const std::string prefix = WithSeparator(folder);
   WIN32_FIND_DATAW entry{};
   const HANDLE find = ::FindFirstFileExW(Widen(prefix + "*").c_str(), FindExInfoBasic, &entry,
@@ -286,7 +309,7 @@ std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
   const auto ageTicks = static_cast<std::uint64_t>(age.count()) * 10'000'000u;  // of 100 ns
   do {
     const std::string name = Narrow(entry.cFileName);
-    if (name.rfind(kTemporaryFilePrefix, 0) != 0 || !IsPlainFile(entry.dwFileAttributes)) continue;
+    if (!IsTemporaryFileName(name) || !IsPlainFile(entry.dwFileAttributes)) continue;
     const std::uint64_t written = Ticks(entry.ftLastWriteTime);
     if (Ticks(now) < written || Ticks(now) - written <= ageTicks) continue;
     const std::string path = prefix + name;
@@ -294,6 +317,18 @@ std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
   } while (::FindNextFileW(find, &entry));
   ::FindClose(find);
   return removed;
+}
+
+std::optional<std::uint64_t> FileSystemOf(const std::string& folder) {
+  const Handle handle(::CreateFileW(Widen(folder).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!handle.valid() || !::GetFileInformationByHandle(handle.get(), &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return std::nullopt;
+  }
+  return information.dwVolumeSerialNumber;
 }
 
 std::string ExecutablePath() {

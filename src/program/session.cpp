@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <utility>
 
 #include "app/app_folder.h"
@@ -82,6 +83,18 @@ TranslationSettings TranslationSettingsFromStored(const StoredOptions& stored,
   return settings;
 }
 
+std::vector<int> FacesAlwaysWritten(const TranslationSettings& settings) {
+  if (settings.rcmFormat) return {1, 2, 3, 4};
+  std::vector<int> faces;
+  for (size_t position = 0; position < kLastFace; ++position) {
+    const int face = FaceAtPosition(settings.facePriority, position);
+    if (face == 0 || std::find(faces.begin(), faces.end(), face) != faces.end()) continue;
+    faces.push_back(face);
+    if (!settings.omissionRulesEnabled) break;
+  }
+  return faces;
+}
+
 Status Session::ReadGcode(const std::string& gcodePath) {
   return ReadGcodeAsking(gcodePath).status;
 }
@@ -90,8 +103,10 @@ Session::ReadResult Session::ReadGcodeAsking(const std::string& gcodePath) {
   GcodeReading reading =
       ReadGcodeFile(gcodePath, holes_, {settings_.drillExclusion, settings_.dowelExclusion});
   holes_ = std::move(reading.holes);
-  if (!reading.status.ok() || !holes_.RejectedFile) return {reading.status, std::nullopt};
-  return {reading.status, AskToDeleteRefusedFile(gcodePath)};
+  if (!reading.status.ok() || reading.empty || !holes_.RejectedFile) {
+    return {reading.status, reading.empty, std::nullopt};
+  }
+  return {reading.status, false, AskToDeleteRefusedFile(gcodePath)};
 }
 
 std::optional<Status> Session::AskToDeleteRefusedFile(const std::string& path) {
@@ -104,11 +119,46 @@ std::optional<Status> Session::AskToDeleteRefusedFile(const std::string& path) {
   return removed;
 }
 
-TranslationReport Session::Process(const std::string& gcodePath) {
+TranslationReport Session::Process(const std::string& gcodePath, FolderSpellings* programNames) {
+  // A file still being written may change several times in a row; after this many
+  // readings the next tick tries again.
+  constexpr int kReadings = 3;
+  std::optional<FolderSpellings> listed;
+  if (programNames == nullptr) {
+    programNames = &listed.emplace(FolderSpellings::Of(settings_.destinationFolder));
+  }
+  const HoleSet carried = holes_;
+  for (int reading = 1;; ++reading) {
+    holes_ = carried;
+    const std::optional<FileVersion> before = VersionOf(gcodePath);
+    TranslationReport report = TranslateOnce(gcodePath, *programNames, before);
+    if (report.unsettled && reading < kReadings) continue;
+    if (report.unsettled || report.written.empty()) return report;
+
+    const std::optional<FileVersion> after = VersionOf(gcodePath);
+    if (after == before) return report;
+    if (reading < kReadings) continue;
+    // Programs newer than their G-code file would pass for its translation.
+    if (after && before) {
+      const auto older = std::min(before->stamp, after->stamp) - std::chrono::seconds(1);
+      for (const WrittenProgram& program : report.written) SetModifiedStamp(program.path, older);
+    }
+    report.unsettled = true;
+    return report;
+  }
+}
+
+TranslationReport Session::TranslateOnce(const std::string& gcodePath,
+                                         FolderSpellings& programNames,
+                                         const std::optional<FileVersion>& before) {
   TranslationReport report;
   const ReadResult read = ReadGcodeAsking(gcodePath);
   if (!read.status.ok()) {
     report.errors.push_back(read.status.error());
+    return report;
+  }
+  if (read.empty) {
+    report.empty = true;
     return report;
   }
   report.refusedFileDeletion = read.refusedFileDeletion;
@@ -117,19 +167,46 @@ TranslationReport Session::Process(const std::string& gcodePath) {
     report.refused = true;
     return report;
   }
-  const std::optional<FacePaths> paths = FaceProgramPaths(gcodePath, report);
+  const std::optional<FacePaths> paths = FaceProgramPaths(gcodePath, programNames, report);
   if (!paths) return report;
+  std::optional<std::vector<FaceProgram>> programs;
   if (settings_.rcmFormat) {
-    ProcessRcm(gcodePath, *paths, report);
+    programs = RcmPrograms(report);
+    if (programs) lastTranslatedFile_ = gcodePath;
   } else {
-    ProcessAcc(*paths, report);
+    programs = AccPrograms();
   }
+  holes_.FaceHoleCount = {};
+  if (!programs) return report;
+
+  FileReplacement replacement;
+  for (const FaceProgram& program : *programs) {
+    // The archive attribute alone lets a hidden or read-only program be replaced.
+    const Status staged = replacement.Stage(paths->at(program.face), program.text,
+                                            program.hidden ? kHiddenAttribute : kArchiveAttribute);
+    if (!staged.ok()) {
+      report.errors.push_back(staged.error());
+      return report;
+    }
+  }
+  if (VersionOf(gcodePath) != before) {
+    report.unsettled = true;
+    return report;
+  }
+  const FileReplacement::Committed committed = replacement.Commit();
+  for (size_t i = 0; i < committed.placed; ++i) {
+    const std::string& path = paths->at((*programs)[i].face);
+    report.written.push_back({path, (*programs)[i].hidden});
+    programNames.Add(FileNamePart(path));
+  }
+  if (!committed.status.ok()) report.errors.push_back(committed.status.error());
   return report;
 }
 
 std::optional<Session::FacePaths> Session::FaceProgramPaths(const std::string& gcodePath,
+                                                            const FolderSpellings& programNames,
                                                             TranslationReport& report) const {
-  std::vector<std::string> names;
+  FacePaths paths;
   for (int face = kFirstFace; face <= kLastFace; ++face) {
     const std::string baseName = ApplyMask(FileNamePart(holes_.ScannedFile), face);
     // An empty name or one that starts with "." would write a hidden dot file.
@@ -138,47 +215,31 @@ std::optional<Session::FacePaths> Session::FaceProgramPaths(const std::string& g
                               " gets no usable program name (\"" + baseName + "\")");
       return std::nullopt;
     }
-    names.push_back(baseName + "." + settings_.programExtension());
-  }
-  // A program whose name differs only in letter case is the same program.
-  const std::vector<std::string> spellings = ExistingSpellings(settings_.destinationFolder, names);
-  FacePaths paths;
-  for (int face = kFirstFace; face <= kLastFace; ++face) {
-    paths[face] = JoinPath(settings_.destinationFolder, spellings[face - kFirstFace]);
+    // A program whose name differs only in letter case is the same program.
+    paths[face] = JoinPath(settings_.destinationFolder,
+                           programNames.SpellingOf(baseName + "." + settings_.programExtension()));
   }
   return paths;
 }
 
-void Session::WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
-                               TranslationReport& report) {
-  // The archive attribute alone lets a hidden or read-only program be replaced.
-  const Status written =
-      ReplaceFileContents(path, text, hide ? kHiddenAttribute : kArchiveAttribute);
-  if (!written.ok()) {
-    report.errors.push_back(written.error());
-    return;
-  }
-  report.written.push_back({path, hide});
-}
-
-void Session::ProcessRcm(const std::string& gcodePath, const FacePaths& paths,
-                         TranslationReport& report) {
+std::optional<std::vector<Session::FaceProgram>> Session::RcmPrograms(
+    TranslationReport& report) const {
   // The template is read once; a template that cannot be read leaves the destination
   // as it was.
   const FileContents templateFile = ReadFileContents(TemplatePath(settings_.appFolder));
   if (!templateFile.status.ok()) {
     report.errors.push_back(templateFile.status.error());
-    return;
+    return std::nullopt;
   }
+  std::vector<FaceProgram> programs;
   for (int face = kFirstFace; face <= kLastFace; ++face) {
-    WriteFaceProgram(paths[face], MergeFaceIntoTemplate(templateFile.text, holes_, face),
-                     FaceTest(face), report);
+    programs.push_back(
+        {face, MergeFaceIntoTemplate(templateFile.text, holes_, face), FaceTest(face)});
   }
-  holes_.FaceHoleCount = {};
-  lastTranslatedFile_ = gcodePath;
+  return programs;
 }
 
-void Session::ProcessAcc(const FacePaths& paths, TranslationReport& report) {
+std::vector<Session::FaceProgram> Session::AccPrograms() {
   const bool metricSource = holes_.MetricSource == 1;
   auto shown = [&](double location) {
     if (metricSource && table_.Inch) return location / 25.4;
@@ -186,9 +247,13 @@ void Session::ProcessAcc(const FacePaths& paths, TranslationReport& report) {
     return location;
   };
 
+  std::vector<FaceProgram> programs;
+  std::array<bool, kLastFace + 1> done{};
   for (size_t position = 0; position < kLastFace; ++position) {
     const int face = FaceAtPosition(settings_.facePriority, position);
-    if (face == 0) continue;
+    // A face the order names twice is written once.
+    if (face == 0 || done[static_cast<size_t>(face)]) continue;
+    done[static_cast<size_t>(face)] = true;
 
     int row = 1;
     while (row <= kMaxHolesPerFace && holes_.Holes[face][row].Location != 0) {
@@ -208,10 +273,10 @@ void Session::ProcessAcc(const FacePaths& paths, TranslationReport& report) {
     } else {
       hide = table_.HoleCount == 0 && lastPosition;
     }
-    WriteFaceProgram(paths[face], FormatAccProgram(table_, table_.HoleCount), hide, report);
+    programs.push_back({face, FormatAccProgram(table_, table_.HoleCount), hide});
     if (!settings_.omissionRulesEnabled && table_.HoleCount > 0) break;
   }
-  holes_.FaceHoleCount = {};
+  return programs;
 }
 
 Status Session::LoadProgramFile(const std::string& path) {

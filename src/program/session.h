@@ -7,8 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/file_names.h"
 #include "app/options.h"
 #include "gcode/hole_set.h"
+#include "outside/file_ops.h"
 #include "outside/status.h"
 #include "program/program_table.h"
 
@@ -52,13 +54,23 @@ struct SaveOutcome {
 
 // What one translation did.
 struct TranslationReport {
-  bool refused = false;                 // the G-code file's first line was not acceptable
+  bool refused = false;  // the G-code file's first line was not acceptable
+  bool empty = false;    // the file holds nothing but blanks: nothing written or asked
+  // The file kept changing while it was read: what it gave is not taken for its
+  // translation, and the next tick translates it again.
+  bool unsettled = false;
   std::vector<WrittenProgram> written;  // in the order written
   std::vector<std::string> errors;      // each names the file and the reason
   // Set when the operator answered Yes to deleting the refused file: whether it went.
   std::optional<Status> refusedFileDeletion;
-  bool ok() const { return !refused && errors.empty(); }
+  bool ok() const { return !refused && !empty && !unsettled && errors.empty(); }
 };
+
+// The faces whose programs every translation writes in the format in force: all four
+// in the RCM format; in the ACC format the first face of the face order, or every
+// face it names while the omission rules are enabled. Such a program missing from
+// the program folder means its G-code file's translation is not complete.
+std::vector<int> FacesAlwaysWritten(const TranslationSettings& settings);
 
 // Owns what successive commands share: the hole set that carries over from one G-code
 // file to the next, the program table the operator sees, and the translation settings.
@@ -83,10 +95,18 @@ class Session {
 
   // Translates one G-code file into its face programs in the destination folder: in
   // the RCM format faces 1 to 4 through Template.RCM of the application folder, in the
-  // ACC format the faces in FacePriority order through the table. Every program is
-  // replaced atomically, hidden and read-only ones included. A refused G-code file and
-  // an unreadable template write nothing; failures name the file in `errors`.
-  TranslationReport Process(const std::string& gcodePath);
+  // ACC format the faces in FacePriority order (each face once) through the table.
+  // The programs are replaced as one (see FileReplacement): all of them or none,
+  // hidden and read-only ones included. A refused or empty G-code file and an
+  // unreadable template write nothing; failures name the file in `errors`.
+  //
+  // The file's stamp and size are taken before it is read; a file that changes while
+  // it is translated is read again, a few times at most. One that is still changing
+  // then is left `unsettled`: its programs are never newer than it.
+  //
+  // `programNames` holds the names of the program folder, kept up to date here;
+  // without it the folder is listed for this translation.
+  TranslationReport Process(const std::string& gcodePath, FolderSpellings* programNames = nullptr);
 
   // Loads a program file of the format in force into the table; "" only clears it. A
   // file that cannot be read leaves the table as it was.
@@ -113,17 +133,28 @@ class Session {
   // letter case of a program already there; nullopt (and an error) when a face gets
   // no usable name.
   std::optional<FacePaths> FaceProgramPaths(const std::string& gcodePath,
+                                            const FolderSpellings& programNames,
                                             TranslationReport& report) const;
-  void ProcessRcm(const std::string& gcodePath, const FacePaths& paths, TranslationReport& report);
+  struct FaceProgram {
+    int face = 0;
+    std::string text;
+    bool hidden = false;
+  };
+  // The programs of the hole set just read, in the order they are written; nullopt
+  // (and an error) when the template cannot be read.
+  std::optional<std::vector<FaceProgram>> RcmPrograms(TranslationReport& report) const;
+  std::vector<FaceProgram> AccPrograms();
   struct ReadResult {
     Status status = Status::Ok();
+    bool empty = false;
     std::optional<Status> refusedFileDeletion;
   };
   ReadResult ReadGcodeAsking(const std::string& gcodePath);
   std::optional<Status> AskToDeleteRefusedFile(const std::string& path);
-  void ProcessAcc(const FacePaths& paths, TranslationReport& report);
-  void WriteFaceProgram(const std::string& path, std::string_view text, bool hide,
-                        TranslationReport& report);
+  // One reading of the G-code file and, unless it changed before its programs were
+  // staged, their replacement; `unsettled` is set when it changed.
+  TranslationReport TranslateOnce(const std::string& gcodePath, FolderSpellings& programNames,
+                                  const std::optional<FileVersion>& before);
 
   Operator& operator_;
   TranslationSettings settings_;
