@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/activity_log.h"
@@ -86,9 +87,17 @@ int RunScan(const ScanOptions& options) {
   Reporter reporter;
 
   if (options.once) {
-    const TickOutcome outcome = cycle.RunTick(inputs);
-    reporter.Report(outcome);
-    return outcome.ok() ? kExitOk : kExitFailed;
+    // Files still being written are waited for, a few seconds at most.
+    constexpr int kTicksAtMost = 25;
+    bool ok = true;
+    for (int tick = 1; tick <= kTicksAtMost; ++tick) {
+      const TickOutcome outcome = cycle.RunTick(inputs);
+      reporter.Report(outcome);
+      ok = ok && outcome.ok();
+      if (!outcome.comeBackSoon) break;
+      std::this_thread::sleep_for(kQuietTime);
+    }
+    return ok ? kExitOk : kExitFailed;
   }
 
   stopRequested = 0;

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/text.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "gcode/gcode_interpreter.h"
 #include "program/session.h"
 #include "scan/scan_cycle.h"
 
@@ -24,17 +26,47 @@ struct Totals {
   int translate = 0;
   int upToDate = 0;
   int notEligible = 0;
+  int settling = 0;
+  int collisions = 0;
+  int empty = 0;
   int hidden = 0;
   int readOnly = 0;
   int orphans = 0;
 };
 
-Totals Count(const TickPlan& plan) {
+// What a status reports of a G-code file: its plan, and whether it holds nothing.
+struct SourceState {
+  const SourcePlan& plan;
+  bool empty = false;  // only looked at for a file the next scan would translate
+};
+
+std::vector<SourceState> SourceStates(const TickInputs& inputs, const TickPlan& plan) {
+  std::vector<SourceState> states;
+  for (std::size_t i = 0; i < plan.sources.size(); ++i) {
+    const SourcePlan& source = plan.sources[i];
+    states.push_back({source, source.verdict == SourceVerdict::kTranslate &&
+                                  IsEmptyGcodeFile(JoinPath(inputs.sourceFolder,
+                                                            plan.sourceListing.entries[i].name))});
+  }
+  return states;
+}
+
+Totals Count(const TickPlan& plan, const std::vector<SourceState>& states) {
   Totals totals;
-  for (const SourcePlan& source : plan.sources) {
-    switch (source.verdict) {
+  for (const SourceState& state : states) {
+    if (state.empty) {
+      ++totals.empty;
+      continue;
+    }
+    switch (state.plan.verdict) {
       case SourceVerdict::kTranslate:
         ++totals.translate;
+        break;
+      case SourceVerdict::kSettling:
+        ++totals.settling;
+        break;
+      case SourceVerdict::kCollision:
+        ++totals.collisions;
         break;
       case SourceVerdict::kUpToDate:
         ++totals.upToDate;
@@ -96,6 +128,7 @@ std::string Joined(const std::vector<std::string>& names) {
 
 std::string StatusJson(const TickInputs& inputs, const std::string& extension,
                        const TickPlan& plan) {
+  const std::vector<SourceState> states = SourceStates(inputs, plan);
   Json sources = Json::array();
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     const SourcePlan& source = plan.sources[i];
@@ -103,8 +136,14 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
     entry["name"] = ToUtf8(plan.sourceListing.entries[i].name);
     switch (source.verdict) {
       case SourceVerdict::kTranslate:
+        if (states[i].empty) {
+          entry["state"] = "empty";
+          break;
+        }
         entry["state"] = "translate";
-        entry["reason"] = source.olderPrograms.empty() ? "no_program" : "newer";
+        entry["reason"] = !source.olderPrograms.empty() ? "newer"
+                          : source.incomplete           ? "program_missing"
+                                                        : "no_program";
         if (!source.olderPrograms.empty()) {
           Json older = Json::array();
           for (const std::string& name : OlderProgramNames(plan, source)) {
@@ -119,6 +158,14 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
       case SourceVerdict::kNotEligible:
         entry["state"] = "not_eligible";
         entry["reason"] = IneligibilityKey(source.ineligibility);
+        break;
+      case SourceVerdict::kSettling:
+        entry["state"] = "settling";
+        break;
+      case SourceVerdict::kCollision:
+        entry["state"] = "collision";
+        entry["program"] = ToUtf8(source.sharedProgram);
+        entry["translated_instead"] = ToUtf8(plan.sourceListing.entries[source.collidesWith].name);
         break;
     }
     sources.push_back(std::move(entry));
@@ -138,7 +185,7 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
     programs.push_back(std::move(entry));
   }
 
-  const Totals totals = Count(plan);
+  const Totals totals = Count(plan, states);
   Json json;
   json["source_folder"] = ToUtf8(inputs.sourceFolder);
   json["program_folder"] = ToUtf8(plan.programFolder);
@@ -146,13 +193,11 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
   json["auto_delete"] = inputs.autoDel == 1;
   json["gcode_files"] = std::move(sources);
   json["programs"] = std::move(programs);
-  json["totals"] = {{"translate", totals.translate},
-                    {"up_to_date", totals.upToDate},
-                    {"not_eligible", totals.notEligible},
-                    {"programs", plan.programs.size()},
-                    {"hidden", totals.hidden},
-                    {"read_only", totals.readOnly},
-                    {"orphans", totals.orphans}};
+  json["totals"] = {{"translate", totals.translate},      {"up_to_date", totals.upToDate},
+                    {"not_eligible", totals.notEligible}, {"settling", totals.settling},
+                    {"collisions", totals.collisions},    {"empty", totals.empty},
+                    {"programs", plan.programs.size()},   {"hidden", totals.hidden},
+                    {"read_only", totals.readOnly},       {"orphans", totals.orphans}};
   return json.dump(2) + "\n";
 }
 
@@ -173,21 +218,31 @@ class Column {
 std::string StatusText(const TickInputs& inputs, const TickPlan& plan) {
   std::ostringstream out;
   out << "G-code files in " << inputs.sourceFolder << ":\n";
+  const std::vector<SourceState> states = SourceStates(inputs, plan);
   const Column sourceColumn(plan.sourceListing);
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     const SourcePlan& source = plan.sources[i];
     std::string state;
     switch (source.verdict) {
       case SourceVerdict::kTranslate:
-        state = source.olderPrograms.empty()
-                    ? "translate: no program yet"
-                    : "translate: newer than " + Joined(OlderProgramNames(plan, source));
+        state = states[i].empty ? "empty: not translated, its programs are kept"
+                : !source.olderPrograms.empty()
+                    ? "translate: newer than " + Joined(OlderProgramNames(plan, source))
+                : source.incomplete ? "translate: a program is missing"
+                                    : "translate: no program yet";
         break;
       case SourceVerdict::kUpToDate:
         state = "up to date";
         break;
       case SourceVerdict::kNotEligible:
         state = std::string("not eligible: ") + IneligibilityText(source.ineligibility);
+        break;
+      case SourceVerdict::kSettling:
+        state = "being written: translated once it has been quiet for a moment";
+        break;
+      case SourceVerdict::kCollision:
+        state = "not translated: " + plan.sourceListing.entries[source.collidesWith].name +
+                " gives the same program " + source.sharedProgram;
         break;
     }
     out << sourceColumn.Line(plan.sourceListing.entries[i].name, state);
@@ -217,10 +272,12 @@ std::string StatusText(const TickInputs& inputs, const TickPlan& plan) {
     out << programColumn.Line(plan.programListing.entries[j].name, state);
   }
 
-  const Totals totals = Count(plan);
+  const Totals totals = Count(plan, states);
   out << "Totals: " << totals.translate << " to translate, " << totals.upToDate << " up to date, "
-      << totals.notEligible << " not eligible; " << plan.programs.size() << " programs, "
-      << totals.hidden << " hidden, " << totals.readOnly << " read-only, " << totals.orphans
+      << totals.notEligible << " not eligible, " << totals.empty << " empty, " << totals.collisions
+      << (totals.collisions == 1 ? " collision, " : " collisions, ") << totals.settling
+      << " being written; " << plan.programs.size() << " programs, " << totals.hidden << " hidden, "
+      << totals.readOnly << " read-only, " << totals.orphans
       << (totals.orphans == 1 ? " orphan\n" : " orphans\n");
   return out.str();
 }

@@ -114,6 +114,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   settings_.WriteSetting(keys::kWindow, keys::kTop, std::to_string(TopTwips(*this)));
   settings_.WriteSetting(keys::kWindow, keys::kLeft, std::to_string(LeftTwips(*this)));
   event->accept();
+  commands_->StopScanning();
   emit shutDown();
 }
 

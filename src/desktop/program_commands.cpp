@@ -178,6 +178,15 @@ void ProgramCommands::ConnectControls() {
   changeTick_ = new QTimer(this);
   changeTick_->setSingleShot(true);
   connect(changeTick_, &QTimer::timeout, this, &ProgramCommands::ChangeTick);
+  quietTick_ = new QTimer(this);
+  quietTick_->setSingleShot(true);
+  connect(quietTick_, &QTimer::timeout, this, [this] {
+    if (gate_.busy() || cycle_.Running()) {
+      quietTick_->start(kChangeTickRetry);
+      return;
+    }
+    ScanTick();
+  });
 
   // The shortcuts follow the buttons: none while a scan has them disabled.
   auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), controls_.window);
@@ -401,7 +410,10 @@ void ProgramCommands::WatchSourceFolder() {
                    .arg(controls_.scanTimer->interval() / 1000.0));
   }
   if (changeNotifier_ != nullptr) changeNotifier_->setEnabled(on);
-  if (!on) changeTick_->stop();
+  if (!on) {
+    changeTick_->stop();
+    quietTick_->stop();
+  }
 }
 
 void ProgramCommands::SourceFolderChanged() {
@@ -429,9 +441,15 @@ void ProgramCommands::ChangeTick() {
   ScanTick();
 }
 
+void ProgramCommands::StopScanning() {
+  stopping_ = true;
+  changeTick_->stop();
+  quietTick_->stop();
+}
+
 void ProgramCommands::ScanTick() {
   // A tick that comes due while a command or another tick runs is skipped.
-  if (gate_.busy() || cycle_.Running()) return;
+  if (stopping_ || gate_.busy() || cycle_.Running()) return;
   const TickInputs inputs{controls_.automaticTranslation->value(),
                           controls_.automaticDeletion->value(), controls_.gcodeList->path()};
   if (inputs.autoScan != 1) return;
@@ -440,10 +458,12 @@ void ProgramCommands::ScanTick() {
     CommandGate::Scope scope(gate_, CommandGate::Scope::Pointer::kNormal);
     if (!scope.entered()) return;
     trigger_.TickStarting();
-    TickOutcome outcome = cycle_.RunTick(inputs, [&scope] { scope.Yield(); });
-    // Changes while it ran give one more tick.
+    TickOutcome outcome = cycle_.RunTick(
+        inputs, [&scope] { scope.Yield(); }, [this] { return stopping_; });
+    // Changes while it ran give one more tick, and so do files that were too new.
     ScheduleChangeTick();
     if (outcome.skipped) return;
+    if (outcome.comeBackSoon) quietTick_->start(kQuietTime);
     if (outcome.changed) {
       controls_.gcodeList->refresh();
       controls_.programList->refresh();

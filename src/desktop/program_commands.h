@@ -107,6 +107,9 @@ class ProgramCommands : public QObject {
   // Watches the source folder while Automatic Translation is ticked, and no folder
   // otherwise. Call when either changes; the timer's ticks call it too.
   void WatchSourceFolder();
+  // The window is closing: a tick under way ends after the G-code file it is
+  // translating, and no other starts.
+  void StopScanning();
 
   bool selectingProgram() const { return selectingProgram_; }
   CommandGate& gate() { return gate_; }
@@ -156,10 +159,12 @@ class ProgramCommands : public QObject {
   ChangeTrigger trigger_;
   QSocketNotifier* changeNotifier_ = nullptr;  // none where the system reports nothing
   QTimer* changeTick_ = nullptr;
+  QTimer* quietTick_ = nullptr;  // comes back for G-code files that were too new
   SaveDialog saveDialog_;
   std::function<void(const QString&)> status_;
   std::function<void()> masksChanged_;
   QPointer<RenameDialog> rename_;
+  bool stopping_ = false;
   bool selectingProgram_ = false;  // SetPointer is moving File2's selection
   TickOutcome lastTick_;
 };

@@ -51,6 +51,10 @@ std::string ExpandAssignments(std::string_view line, const MacroParameters& para
 
 namespace {
 
+bool IsBlankLine(const LineScanner& scanner) {
+  return !scanner.LineCut() && scanner.Line().find_first_not_of(" \t") == std::string::npos;
+}
+
 // The lines of one G-code file into a hole set.
 class GcodeInterpreter {
  public:
@@ -86,9 +90,7 @@ class GcodeInterpreter {
 void GcodeInterpreter::LineScanned(LineScanner& scanner) {
   ++lineNumber_;
   if (!sawText_) {
-    const bool blank =
-        !scanner.LineCut() && scanner.Line().find_first_not_of(" \t") == std::string::npos;
-    if (blank) return;
+    if (IsBlankLine(scanner)) return;
     sawText_ = true;
     // Text after blank lines: the first line was not a header.
     if (lineNumber_ > 1) {
@@ -193,6 +195,19 @@ GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclu
   if (!status.ok()) return {before, status};
   if (!interpreter.SawText()) return {before, status, true};
   return {std::move(interpreter.Holes()), status};
+}
+
+bool IsEmptyGcodeFile(const std::string& path) {
+  bool sawText = false;
+  LineScanner scanner;
+  const Status status = scanner.Scan(path, {nullptr,
+                                            [&sawText](LineScanner& line) {
+                                              if (IsBlankLine(line)) return;
+                                              sawText = true;
+                                              line.StopAfterThisLine();
+                                            },
+                                            nullptr});
+  return status.ok() && !sawText;
 }
 
 HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,

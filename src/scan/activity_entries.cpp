@@ -22,6 +22,10 @@ std::vector<ActivityEntry> TranslationActivity(const std::string& gcodePath,
                        "not G-code of the accepted kind (the first line is no G70, G71, G81 or "
                        "G150 line)"});
   }
+  if (report.empty) {
+    entries.push_back({"", activity::kEmpty, gcodePath,
+                       "the file holds nothing but blanks: not translated, its programs are kept"});
+  }
   if (report.refusedFileDeletion) {
     if (report.refusedFileDeletion->ok()) {
       entries.push_back({"", activity::kDeleted, gcodePath,
@@ -37,7 +41,8 @@ std::vector<ActivityEntry> TranslationActivity(const std::string& gcodePath,
 }
 
 bool IsProblem(const ActivityEntry& entry) {
-  return entry.action == activity::kRefused || entry.action == activity::kFailed;
+  return entry.action == activity::kRefused || entry.action == activity::kFailed ||
+         entry.action == activity::kEmpty || entry.action == activity::kKept;
 }
 
 void AppendAll(ActivityLog* log, const std::vector<ActivityEntry>& entries) {

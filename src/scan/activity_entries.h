@@ -10,12 +10,13 @@ namespace tessaro {
 struct TranslationReport;
 
 // The activity log's lines for one translation of `gcodePath`: the programs written,
-// hidden ones marked; a refusal; the refused file deleted on the operator's Yes; each
-// failure with its reason.
+// hidden ones marked; a refusal; an empty file; the refused file deleted on the operator's Yes;
+// each failure with its reason.
 std::vector<ActivityEntry> TranslationActivity(const std::string& gcodePath,
                                                const TranslationReport& report);
 
-// Refusals and failures, which come back at every tick until someone acts.
+// Refusals, failures, empty files and programs kept from deletion, which come back at
+// every tick until someone acts.
 bool IsProblem(const ActivityEntry& entry);
 
 // Appends each entry to `log`, when there is one.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/app_folder.h"
+#include "app/file_names.h"
 #include "app/operator.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
@@ -130,15 +131,23 @@ NameTable IndexPrograms(const FolderListing& programs) {
   return index;
 }
 
-// An eligible source is translated when no program is listed under any of its face
-// names, or one is older than itself.
+// An eligible source is translated when a program the format always writes is not
+// listed under its face name, when no program is listed at all, or when one is older
+// than itself.
 SourcePlan PlanEligibleSource(const FileEntry& source, const FaceKeys& keys, const NameTable& index,
-                              const FolderListing& programs) {
+                              const FolderListing& programs,
+                              const std::vector<int>& alwaysWritten) {
   SourcePlan plan;
   int found = 0;
-  for (const std::optional<NameKeyValue>& key : keys) {
+  for (int face = 1; face <= kFaceCount; ++face) {
+    const std::optional<NameKeyValue>& key = keys[face - 1];
     const std::optional<std::uint32_t> program = key ? index.Find(*key) : std::nullopt;
-    if (!program) continue;
+    if (!program) {
+      if (std::find(alwaysWritten.begin(), alwaysWritten.end(), face) != alwaysWritten.end()) {
+        plan.incomplete = true;
+      }
+      continue;
+    }
     ++found;
     const bool named = std::find(plan.olderPrograms.begin(), plan.olderPrograms.end(), *program) !=
                        plan.olderPrograms.end();
@@ -146,9 +155,29 @@ SourcePlan PlanEligibleSource(const FileEntry& source, const FaceKeys& keys, con
       plan.olderPrograms.push_back(*program);
     }
   }
-  plan.verdict = found == 0 || !plan.olderPrograms.empty() ? SourceVerdict::kTranslate
-                                                           : SourceVerdict::kUpToDate;
+  if (found == 0) plan.incomplete = false;  // no program yet
+  plan.verdict = found == 0 || plan.incomplete || !plan.olderPrograms.empty()
+                     ? SourceVerdict::kTranslate
+                     : SourceVerdict::kUpToDate;
   return plan;
+}
+
+// The face of `keys` whose name an earlier source has claimed, or 0; a source that
+// collides with none claims its names.
+int ClaimNames(const FaceKeys& keys, std::uint32_t source, NameTable& claimed,
+               std::size_t& claimedBy) {
+  for (int face = 1; face <= kFaceCount; ++face) {
+    const std::optional<NameKeyValue>& key = keys[face - 1];
+    if (!key) continue;
+    if (const std::optional<std::uint32_t> owner = claimed.Find(*key); owner && *owner != source) {
+      claimedBy = *owner;
+      return face;
+    }
+  }
+  for (const std::optional<NameKeyValue>& key : keys) {
+    if (key) claimed.Add(*key, source);
+  }
+  return 0;
 }
 
 std::vector<ProgramPlan> PlanPrograms(const std::vector<FaceKeys>& sourceKeys,
@@ -201,23 +230,34 @@ TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttri
   const FolderListing& programs = plan.programListing;
   const std::vector<FaceKeys> sourceKeys = ProgramKeysOfSources(session, sources, yielder);
   const NameTable index = IndexPrograms(programs);
+  const std::vector<int> alwaysWritten = FacesAlwaysWritten(session.Settings());
+  const FileStamp quietSince = FileStamp::clock::now() - kQuietTime;
+  NameTable claimed(sources.entries.size() * kFaceCount);
   plan.sources.reserve(sources.entries.size());
   for (std::size_t i = 0; i < sources.entries.size(); ++i) {
-    const Ineligibility ineligibility = IneligibilityOf(Trim(sources.entries[i].baseName));
-    if (ineligibility != Ineligibility::kNone) {
-      plan.sources.push_back({SourceVerdict::kNotEligible, ineligibility, {}});
+    const FileEntry& source = sources.entries[i];
+    SourcePlan planned;
+    planned.ineligibility = IneligibilityOf(Trim(source.baseName));
+    if (planned.ineligibility != Ineligibility::kNone) {
+      planned.verdict = SourceVerdict::kNotEligible;
+    } else if (const int face = ClaimNames(sourceKeys[i], static_cast<std::uint32_t>(i), claimed,
+                                           planned.collidesWith)) {
+      planned.verdict = SourceVerdict::kCollision;
+      planned.sharedProgram =
+          session.ApplyMask(sources.entries[planned.collidesWith].baseName, face) + "." + extension;
+    } else if (source.stamp > quietSince) {
+      planned.verdict = SourceVerdict::kSettling;
     } else {
-      plan.sources.push_back(
-          PlanEligibleSource(sources.entries[i], sourceKeys[i], index, programs));
+      planned = PlanEligibleSource(source, sourceKeys[i], index, programs, alwaysWritten);
     }
+    plan.sources.push_back(std::move(planned));
   }
 
   plan.programs = PlanPrograms(sourceKeys, programs, yielder);
   if (attributes == ProgramAttributes::kRead) {
     for (std::size_t j = 0; j < programs.entries.size(); ++j) {
       plan.programs[j].hidden = programs.entries[j].hidden;
-      plan.programs[j].readOnly =
-          IsReadOnly(JoinPath(destinationFolder, programs.entries[j].name));
+      plan.programs[j].readOnly = IsReadOnly(JoinPath(destinationFolder, programs.entries[j].name));
     }
   }
   return plan;
@@ -230,8 +270,9 @@ void RunOrphanPass(const TickPlan& plan, const std::string& destinationFolder, Y
     if (plan.programs[j].verdict != ProgramVerdict::kOrphan) continue;
 
     const std::string path = JoinPath(destinationFolder, plan.programListing.entries[j].name);
-    if (!FileExists(path)) continue;  // gone since the listing
-    SetFileAttributes(path, kArchiveAttribute);
+    // A program gone since the listing is passed over; one that cannot be deleted keeps
+    // its attributes.
+    if (!FileExists(path)) continue;
     const Status removed = RemoveFile(path);
     if (!removed.ok()) {
       outcome.errors.push_back(removed.error());
@@ -255,7 +296,8 @@ TickPlan PlanTick(const Session& session, const TickInputs& inputs, ProgramAttri
 
 ScanCycle::ScanCycle(Session& session, ActivityLog* log) : session_(session), log_(log) {}
 
-TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<void()>& yield) {
+TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<void()>& yield,
+                               const std::function<bool()>& stopRequested) {
   TickOutcome outcome;
   if (running_) {
     outcome.skipped = true;
@@ -276,17 +318,43 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   }
 
   const std::string& destinationFolder = session_.Settings().destinationFolder;
-  RemoveStaleTemporaryFiles(destinationFolder);
+  for (const std::string& leftover : RemoveStaleTemporaryFiles(destinationFolder)) {
+    log.Add({"", activity::kDeleted, leftover, "temporary file of a translation that was stopped"});
+  }
+  // The names are kept up to date as programs are written: the folder is listed once.
+  std::vector<std::string> programNames;
+  programNames.reserve(plan.programListing.entries.size());
+  for (const FileEntry& program : plan.programListing.entries) programNames.push_back(program.name);
+  FolderSpellings spellings(programNames);
+
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     yielder.Step();
-    if (plan.sources[i].verdict != SourceVerdict::kTranslate) continue;
-
+    if (stopRequested && stopRequested()) {
+      outcome.stopped = true;
+      break;
+    }
+    const SourcePlan& source = plan.sources[i];
     const std::string path = JoinPath(inputs.sourceFolder, plan.sourceListing.entries[i].name);
-    const TranslationReport report = session_.Process(path);
+    if (source.verdict == SourceVerdict::kSettling) {
+      outcome.comeBackSoon = true;
+    } else if (source.verdict == SourceVerdict::kCollision) {
+      const std::string earlier = plan.sourceListing.entries[source.collidesWith].name;
+      const std::string why = "not translated: " + earlier + " gives the same program " +
+                              source.sharedProgram + " and is translated instead";
+      outcome.collisions.push_back(FileNamePart(path) + " " + why);
+      log.Add({"", activity::kRefused, path, why});
+    }
+    if (source.verdict != SourceVerdict::kTranslate) continue;
+
+    const TranslationReport report = session_.Process(path, &spellings);
     outcome.translated = true;
     if (report.refused) {
       outcome.refusedFiles.push_back(path);
-    } else {
+    } else if (report.empty) {
+      outcome.emptyFiles.push_back(path);
+    } else if (report.unsettled) {
+      outcome.comeBackSoon = true;
+    } else if (report.ok()) {
       outcome.translatedFiles.push_back(path);
     }
     for (const WrittenProgram& written : report.written) {
@@ -298,8 +366,38 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   }
   outcome.changed = outcome.translated;
 
-  if (inputs.autoDel == 1) RunOrphanPass(plan, destinationFolder, yielder, log, outcome);
+  const std::optional<std::string> hold = WhyNoDeletion(inputs, plan);
+  if (outcome.stopped || inputs.autoDel != 1) return outcome;
+  const bool orphans = std::any_of(
+      plan.programs.begin(), plan.programs.end(),
+      [](const ProgramPlan& program) { return program.verdict == ProgramVerdict::kOrphan; });
+  if (!hold) {
+    RunOrphanPass(plan, destinationFolder, yielder, log, outcome);
+  } else if (orphans) {
+    outcome.notes.push_back(*hold);
+    log.Add({"", activity::kKept, plan.programFolder, *hold});
+  }
   return outcome;
+}
+
+std::optional<std::string> ScanCycle::WhyNoDeletion(const TickInputs& inputs,
+                                                    const TickPlan& plan) {
+  if (inputs.sourceFolder != sourceFolder_) {
+    sourceFolder_ = inputs.sourceFolder;
+    sourceFileSystem_.reset();
+  }
+  if (plan.sourceListing.entries.empty()) {
+    return "no program deleted: the source folder " + inputs.sourceFolder +
+           " holds no G-code file (Delete All clears the program folder)";
+  }
+  const std::optional<std::uint64_t> fileSystem = FileSystemOf(inputs.sourceFolder);
+  if (!sourceFileSystem_) sourceFileSystem_ = fileSystem;
+  if (fileSystem != sourceFileSystem_) {
+    return "no program deleted: the source folder " + inputs.sourceFolder +
+           " lies on another file system than when it last held G-code files (a share "
+           "unmounted from it?)";
+  }
+  return std::nullopt;
 }
 
 std::string DeleteAllQuestion(bool rcmFormat) {
@@ -332,7 +430,6 @@ DeleteAllOutcome DeleteAllPrograms(const std::string& destinationFolder, bool rc
     }
     for (const FileEntry& program : programs.entries) {
       const std::string path = JoinPath(destinationFolder, program.name);
-      SetFileAttributes(path, kArchiveAttribute);
       const Status removed = RemoveFile(path);
       if (removed.ok()) {
         outcome.deletedPrograms.push_back(path);

@@ -18,7 +18,9 @@ struct ScanLoopHooks {
 
 // The unattended scan: keeps the program folder in step until a stop is requested,
 // with a tick every `period` as the window's timer gives them, and one soon after the
-// trigger sees a change in the source folder. A stop lets the tick under way finish.
+// trigger sees a change in the source folder, and one once a G-code file too new to
+// translate has been quiet. A stop ends the tick under way after the G-code file
+// being translated.
 void RunScanLoop(ScanCycle& cycle, const TickInputs& inputs, ChangeTrigger& trigger,
                  const ScanLoopHooks& hooks);
 

@@ -147,7 +147,7 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
   File("src/NEWR", kNoon);  // newer than NEWR2.RCM only
   File("dst/NEWR1.RCM", kNoon + 10);
   File("dst/NEWR2.RCM", kNoon - 10);
-  File("src/SAME", kNoon);  // both programs as new as itself
+  File("src/SAME", kNoon);  // as new as its programs, but faces 3 and 4 are missing
   File("dst/SAME1.RCM", kNoon);
   File("dst/SAME2.RCM", kNoon);
   SetFileAttributes(folder.File("dst/SAME1.RCM"), kHiddenAttribute | kReadOnlyAttribute);
@@ -173,7 +173,7 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
       {"name": "NEWR", "state": "translate", "reason": "newer", "newer_than": ["NEWR2.RCM"]},
       {"name": "NINECHARS", "state": "not_eligible", "reason": "long_name"},
       {"name": "NONE", "state": "translate", "reason": "no_program"},
-      {"name": "SAME", "state": "up_to_date"}])"));
+      {"name": "SAME", "state": "translate", "reason": "program_missing"}])"));
   EXPECT_EQ(status["programs"], Json::parse(R"([
       {"name": "GONE1.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": true},
       {"name": "NEWR1.RCM", "gcode_file": "NEWR", "hidden": false, "read_only": false, "orphan": false},
@@ -181,30 +181,35 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
       {"name": "SAME1.RCM", "gcode_file": "SAME", "hidden": true, "read_only": true, "orphan": false},
       {"name": "SAME2.RCM", "gcode_file": "SAME", "hidden": false, "read_only": true, "orphan": false},
       {"name": "template.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": false}])"));
-  EXPECT_EQ(status["totals"].dump(),
-            R"({"translate":2,"up_to_date":1,"not_eligible":3,"programs":6,"hidden":1,)"
-            R"("read_only":2,"orphans":1})");
+  EXPECT_EQ(
+      status["totals"].dump(),
+      R"({"translate":3,"up_to_date":0,"not_eligible":3,"settling":0,"collisions":0,"empty":0,)"
+      R"("programs":6,"hidden":1,)"
+      R"("read_only":2,"orphans":1})");
 
   EXPECT_EQ(text.exitCode, 0) << text.err;
-  EXPECT_EQ(text.out, "G-code files in " + folder.File("src") +
-                          ":\n"
-                          "             not eligible: the name is blank\n"
-                          "  A~B        not eligible: the name holds a ~\n"
-                          "  NEWR       translate: newer than NEWR2.RCM\n"
-                          "  NINECHARS  not eligible: the name is longer than 8 characters\n"
-                          "  NONE       translate: no program yet\n"
-                          "  SAME       up to date\n"
-                          "Programs in " +
-                          folder.File("dst") +
-                          " (automatic deletion off):\n"
-                          "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
-                          "  NEWR1.RCM     NEWR\n"
-                          "  NEWR2.RCM     NEWR\n"
-                          "  SAME1.RCM     SAME, hidden, read-only\n"
-                          "  SAME2.RCM     SAME, read-only\n"
-                          "  template.RCM  never deleted\n"
-                          "Totals: 2 to translate, 1 up to date, 3 not eligible; 6 programs, "
-                          "1 hidden, 2 read-only, 1 orphan\n");
+  EXPECT_EQ(
+      text.out,
+      "G-code files in " + folder.File("src") +
+          ":\n"
+          "             not eligible: the name is blank\n"
+          "  A~B        not eligible: the name holds a ~\n"
+          "  NEWR       translate: newer than NEWR2.RCM\n"
+          "  NINECHARS  not eligible: the name is longer than 8 characters\n"
+          "  NONE       translate: no program yet\n"
+          "  SAME       translate: a program is missing\n"
+          "Programs in " +
+          folder.File("dst") +
+          " (automatic deletion off):\n"
+          "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
+          "  NEWR1.RCM     NEWR\n"
+          "  NEWR2.RCM     NEWR\n"
+          "  SAME1.RCM     SAME, hidden, read-only\n"
+          "  SAME2.RCM     SAME, read-only\n"
+          "  template.RCM  never deleted\n"
+          "Totals: 3 to translate, 0 up to date, 3 not eligible, 0 empty, 0 collisions, 0 being "
+          "written; 6 programs, "
+          "1 hidden, 2 read-only, 1 orphan\n");
 
   EXPECT_EQ(folder.List("dst"), programs);
   EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);

@@ -219,6 +219,8 @@ class MainWindowTest : public DesktopTest {
     const bool refused = question == "refused file";
     ShownWindow shown(std::string("ScanTime=0.1\n") + (automatic ? "AutoScan=1\n" : ""), true);
     shown.programs.Write("ORPHAN1.RCM", "x");
+    // An empty source folder never deletes programs by itself.
+    if (automatic) shown.source.Write("PART", tessaro::testing::kPanelGcode);
     if (refused) shown.source.Write("NOTES01", "Cut list for cabinet 4\n");
     shown.window().timer1()->start();
     const auto ask = [&] {
