@@ -19,6 +19,8 @@ namespace tessaro::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// Another process keeps the program folder in step: `scan` leaves it alone.
+inline constexpr int kExitLocked = 4;
 
 // The headless tool answers every question itself: No, so that nothing is ever
 // deleted unattended. It reports the question's subject on stderr unless told to keep

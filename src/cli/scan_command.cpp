@@ -15,6 +15,7 @@
 #include "app/app_folder.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "outside/folder_lock.h"
 #include "outside/folder_watch.h"
 #include "program/session.h"
 #include "scan/change_trigger.h"
@@ -25,15 +26,15 @@ namespace tessaro::cli {
 
 namespace {
 
-// Set by SIGINT and SIGTERM; the loop finishes its tick and ends.
+// Set by SIGINT and SIGTERM; the loop ends after the G-code file being translated.
 volatile std::sig_atomic_t stopRequested = 0;
 
 extern "C" void RequestStop(int) { stopRequested = 1; }
 
 using FileVersion = std::filesystem::file_time_type;
 
-// What the loop has already said, so that an unchanged refused file or a lasting
-// failure is reported once rather than at every tick.
+// What the loop has already said, so that an unchanged refused or empty file or a
+// lasting failure is reported once rather than at every tick.
 class Reporter {
  public:
   void Report(const TickOutcome& outcome) {
@@ -42,28 +43,74 @@ class Reporter {
     for (const std::string& path : outcome.deletedPrograms) std::cout << "deleted " << path << "\n";
     std::cout.flush();
 
-    std::map<std::string, FileVersion> refused;
-    for (const std::string& path : outcome.refusedFiles) {
-      std::error_code ignored;
-      const FileVersion version = std::filesystem::last_write_time(path, ignored);
-      const auto known = refused_.find(path);
-      if (known == refused_.end() || known->second != version) {
-        std::cerr << "tessaro-cli: " << path << " is not a G-code file of the accepted kind\n";
-      }
-      refused.emplace(path, version);
+    refused_.Report(outcome.refusedFiles, " is not a G-code file of the accepted kind");
+    empty_.Report(outcome.emptyFiles,
+                  " is empty (nothing but blanks): not translated, its programs are kept");
+    std::set<std::string> problems(outcome.errors.begin(), outcome.errors.end());
+    problems.insert(outcome.collisions.begin(), outcome.collisions.end());
+    problems.insert(outcome.notes.begin(), outcome.notes.end());
+    for (const std::string& problem : problems) {
+      if (!problems_.contains(problem)) std::cerr << "tessaro-cli: " << problem << "\n";
     }
-    refused_ = std::move(refused);
-
-    std::set<std::string> errors(outcome.errors.begin(), outcome.errors.end());
-    for (const std::string& error : errors) {
-      if (!errors_.contains(error)) std::cerr << "tessaro-cli: " << error << "\n";
-    }
-    errors_ = std::move(errors);
+    problems_ = std::move(problems);
   }
 
  private:
-  std::map<std::string, FileVersion> refused_;
-  std::set<std::string> errors_;
+  // Files reported once for each version of theirs.
+  class FileVersions {
+   public:
+    void Report(const std::vector<std::string>& paths, const std::string& what) {
+      std::map<std::string, FileVersion> seen;
+      for (const std::string& path : paths) {
+        std::error_code ignored;
+        const FileVersion version = std::filesystem::last_write_time(path, ignored);
+        const auto known = seen_.find(path);
+        if (known == seen_.end() || known->second != version) {
+          std::cerr << "tessaro-cli: " << path << what << "\n";
+        }
+        seen.emplace(path, version);
+      }
+      seen_ = std::move(seen);
+    }
+
+   private:
+    std::map<std::string, FileVersion> seen_;
+  };
+
+  FileVersions refused_;
+  FileVersions empty_;
+  std::set<std::string> problems_;
+};
+
+// One automatic writer per program folder: the lock is taken before the first tick
+// and, where the folder could not be locked yet, tried again before each tick.
+class WriterLock {
+ public:
+  explicit WriterLock(std::string folder) : folder_(std::move(folder)) {}
+
+  // False while another process holds the folder (said once until that changes).
+  bool MayTick() {
+    if (lock_ && lock_->held()) return true;
+    lock_.emplace(folder_);
+    const std::string said = lock_->held() ? "" : lock_->detail();
+    if (said != said_ && !said.empty()) std::cerr << "tessaro-cli: " << Explained() << "\n";
+    said_ = said;
+    return lock_->state() != FolderLock::State::kHeldElsewhere;
+  }
+  bool HeldElsewhere() const {
+    return lock_ && lock_->state() == FolderLock::State::kHeldElsewhere;
+  }
+
+  std::string Explained() const {
+    if (!HeldElsewhere()) return lock_->detail() + "; scanning without the lock";
+    return "the program folder " + folder_ + " is kept in step by " + lock_->detail() +
+           ": this scan translates and deletes nothing";
+  }
+
+ private:
+  std::string folder_;
+  std::optional<FolderLock> lock_;
+  std::string said_;
 };
 
 struct ScanOptions {
@@ -85,6 +132,8 @@ int RunScan(const ScanOptions& options) {
   ScanCycle cycle(session, &log);
   const TickInputs& inputs = setup->inputs;
   Reporter reporter;
+  WriterLock lock(setup->settings.destinationFolder);
+  if (!lock.MayTick()) return kExitLocked;
 
   if (options.once) {
     // Files still being written are waited for, a few seconds at most.
@@ -108,6 +157,7 @@ int RunScan(const ScanOptions& options) {
   RunScanLoop(cycle, inputs, trigger,
               {.period = period,
                .stopRequested = [] { return stopRequested != 0; },
+               .mayTick = [&lock] { return lock.MayTick(); },
                .report = [&reporter](const TickOutcome& outcome) { reporter.Report(outcome); },
                .tell =
                    [period](const std::string& why) {

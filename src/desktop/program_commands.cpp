@@ -123,6 +123,11 @@ std::string TickSummary(const TickOutcome& outcome) {
   if (!outcome.refusedFiles.empty()) {
     parts.push_back("not G-code of the accepted kind: " + NameList(outcome.refusedFiles));
   }
+  if (!outcome.emptyFiles.empty()) {
+    parts.push_back("empty, programs kept: " + NameList(outcome.emptyFiles));
+  }
+  parts.insert(parts.end(), outcome.collisions.begin(), outcome.collisions.end());
+  parts.insert(parts.end(), outcome.notes.begin(), outcome.notes.end());
   if (!outcome.deletedPrograms.empty()) {
     parts.push_back("deleted " + NameList(outcome.deletedPrograms));
   }
@@ -253,13 +258,18 @@ void ProgramCommands::File1_Click() {
     AppendAll(&log_, TranslationActivity(path, report));
     problems = report.errors;
     controls_.programList->refresh();
-    // A file that could not be read was not translated: nothing to show.
-    const bool unread = report.written.empty() && !report.errors.empty();
+    // A file that could not be read, or holds nothing, was not translated: nothing to show.
+    const bool unread = (report.written.empty() && !report.errors.empty()) || report.empty;
     if (!unread) PointAtProgram(problems);
     binding_->Show();
     if (!unread) emit translated();
     if (report.refused) {
       ShowStatus(name + " is not G-code of the accepted kind");
+    } else if (report.empty) {
+      ShowStatus(tr("%1 is empty: nothing was translated, its programs are kept").arg(ToQt(name)));
+    } else if (report.unsettled) {
+      ShowStatus(
+          tr("%1 changed while it was read: click it again once it is complete").arg(ToQt(name)));
     } else if (!unread) {
       ShowStatus(TranslationSummary(ToQt(name), report.written));
     }
@@ -439,6 +449,16 @@ void ProgramCommands::ChangeTick() {
     return;
   }
   ScanTick();
+}
+
+std::optional<std::string> ProgramCommands::HoldProgramFolder(bool automatic) {
+  writerLock_.reset();
+  if (!automatic) return std::nullopt;
+  writerLock_ = std::make_unique<FolderLock>(controls_.programList->path());
+  if (writerLock_->state() != FolderLock::State::kHeldElsewhere) return std::nullopt;
+  const std::string holder = writerLock_->detail();
+  writerLock_.reset();
+  return holder;
 }
 
 void ProgramCommands::StopScanning() {

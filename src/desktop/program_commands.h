@@ -8,6 +8,7 @@
 
 #include "desktop/command_gate.h"
 #include "desktop/program_binding.h"
+#include "outside/folder_lock.h"
 #include "scan/change_trigger.h"
 #include "scan/scan_cycle.h"
 
@@ -107,6 +108,10 @@ class ProgramCommands : public QObject {
   // Watches the source folder while Automatic Translation is ticked, and no folder
   // otherwise. Call when either changes; the timer's ticks call it too.
   void WatchSourceFolder();
+  // Automatic translation makes the window the program folder's one automatic writer
+  // (see FolderLock); off lets the folder go. Who holds the folder when another
+  // process does, else nullopt.
+  std::optional<std::string> HoldProgramFolder(bool automatic);
   // The window is closing: a tick under way ends after the G-code file it is
   // translating, and no other starts.
   void StopScanning();
@@ -165,6 +170,7 @@ class ProgramCommands : public QObject {
   std::function<void()> masksChanged_;
   QPointer<RenameDialog> rename_;
   bool stopping_ = false;
+  std::unique_ptr<FolderLock> writerLock_;
   bool selectingProgram_ = false;  // SetPointer is moving File2's selection
   TickOutcome lastTick_;
 };

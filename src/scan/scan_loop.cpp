@@ -34,8 +34,11 @@ void RunScanLoop(ScanCycle& cycle, const TickInputs& inputs, ChangeTrigger& trig
     // Each tick re-arms a watch the system dropped with the folder.
     if (const auto why = trigger.Watch(inputs.sourceFolder); why && hooks.tell) hooks.tell(*why);
     trigger.TickStarting();
-    const TickOutcome outcome = cycle.RunTick(inputs, {}, hooks.stopRequested);
-    if (hooks.report) hooks.report(outcome);
+    TickOutcome outcome;
+    if (!hooks.mayTick || hooks.mayTick()) {
+      outcome = cycle.RunTick(inputs, {}, hooks.stopRequested);
+      if (hooks.report) hooks.report(outcome);
+    }
     // Timer ticks that came due while this one ran are skipped, not run back to back.
     const Clock::time_point now = Clock::now();
     while (timerDue <= now) timerDue += period;

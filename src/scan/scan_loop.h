@@ -12,6 +12,7 @@ namespace tessaro {
 struct ScanLoopHooks {
   std::chrono::milliseconds period{5000};  // ScanTime
   std::function<bool()> stopRequested;     // asked at least every 50 ms
+  std::function<bool()> mayTick;           // asked before each tick: false skips it
   std::function<void(const TickOutcome&)> report;
   std::function<void(const std::string&)> tell;  // why the source folder cannot be watched
 };

@@ -51,6 +51,7 @@ class ScanLoopTest : public ::testing::Test {
       RunScanLoop(cycle_, {1, 1, folder_.File("src")}, *trigger_,
                   {.period = period,
                    .stopRequested = [this] { return stop_.load(); },
+                   .mayTick = {},
                    .report = [this](const TickOutcome&) { ++ticks_; },
                    .tell = {}});
     });
