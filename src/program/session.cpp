@@ -167,6 +167,7 @@ TranslationReport Session::TranslateOnce(const std::string& gcodePath,
     report.refused = true;
     return report;
   }
+  if (readObserver_) readObserver_(gcodePath);
   const std::optional<FacePaths> paths = FaceProgramPaths(gcodePath, programNames, report);
   if (!paths) return report;
   std::optional<std::vector<FaceProgram>> programs;

@@ -121,6 +121,12 @@ class Session {
   // True when the face's program is to be hidden by the omission rules.
   bool FaceTest(int face) const;
 
+  // Runs each time Process has read a G-code file, before its programs are staged:
+  // where a test changes the file under the translation.
+  void SetReadObserver(std::function<void(const std::string& gcodePath)> observer) {
+    readObserver_ = std::move(observer);
+  }
+
   // The G-code file of the last translation in the RCM format.
   const std::string& LastTranslatedFile() const { return lastTranslatedFile_; }
   // The hole set of the last G-code file Process read, as read: Process empties the face
@@ -162,6 +168,7 @@ class Session {
   ProgramTable table_;
   std::string lastTranslatedFile_;
   HoleSet translatedHoles_;
+  std::function<void(const std::string&)> readObserver_;
 };
 
 }  // namespace tessaro

@@ -13,6 +13,7 @@
 #include "outside/dos_attributes.h"
 #include "outside/file_ops.h"
 #include "outside/folder_listing.h"
+#include "outside/folder_lock.h"
 #include "outside/line_scanner.h"
 #include "outside/path_text.h"
 #include "support/temp_folder.h"
@@ -275,15 +276,108 @@ TEST(RemoveStaleTemporaryFiles, RemovesOnlyOurOwnLeftoversOlderThanTheAge) {
   const long long now = std::chrono::duration_cast<std::chrono::seconds>(
                             std::chrono::system_clock::now().time_since_epoch())
                             .count();
-  for (const char* name : {".tessaro-P1.RCM.1.0", ".tessaro-P2.RCM.1.1", ".other", "P3.RCM"}) {
+  // Only the exact form of our temporary names: a user's own dot files stay.
+  for (const char* name :
+       {".tessaro-P1.RCM.1.0", ".tessaro-P2.RCM.1.1", ".other", "P3.RCM", ".tessaro-notes.txt",
+        ".tessaro-P5.RCM.12", ".tessaro-.1.2", ".tessaro-P6.RCM.1x.2", ".tessaro.lock"}) {
     folder.Write(name, "x");
     folder.SetModifiedSeconds(name, now - 16 * 60);
   }
   ASSERT_TRUE(SetReadOnly(folder.File(".tessaro-P2.RCM.1.1"), true).ok());  // goes all the same
   folder.Write(".tessaro-P4.RCM.1.2", "being written");
   folder.SetModifiedSeconds(".tessaro-P4.RCM.1.2", now - 14 * 60);
-  EXPECT_EQ(RemoveStaleTemporaryFiles(folder.path()).size(), 2u);
-  EXPECT_EQ(folder.List(), (Names{".other", ".tessaro-P4.RCM.1.2", "P3.RCM"}));
+  EXPECT_EQ(RemoveStaleTemporaryFiles(folder.path()),
+            (Names{folder.File(".tessaro-P1.RCM.1.0"), folder.File(".tessaro-P2.RCM.1.1")}));
+  EXPECT_EQ(folder.List(),
+            (Names{".other", ".tessaro-.1.2", ".tessaro-P4.RCM.1.2", ".tessaro-P5.RCM.12",
+                   ".tessaro-P6.RCM.1x.2", ".tessaro-notes.txt", ".tessaro.lock", "P3.RCM"}));
+  EXPECT_TRUE(RemoveStaleTemporaryFiles("").empty());  // never the working folder
+}
+
+// Every program of a G-code file is staged before any is renamed: a disk that fills up
+// while they are written leaves every old one and no temporary file.
+TEST(FileReplacement, AFullDiskLeavesEveryOldFileAndNoTemporaryOne) {
+  TempFolder folder;
+#ifndef _WIN32
+  testing::TmpfsMount disk(folder.path(), "64k");
+  // Elsewhere the kernel refuses the third file's writes through RLIMIT_FSIZE.
+  const bool byRlimit = !disk.mounted();
+#endif
+  for (const char* name : {"P1.RCM", "P2.RCM", "P3.RCM", "P4.RCM"}) folder.Write(name, "old");
+  const std::string program(20'000, 'n');
+  {
+    FileReplacement replacement;
+    ASSERT_TRUE(replacement.Stage(folder.File("P1.RCM"), program).ok());
+    ASSERT_TRUE(replacement.Stage(folder.File("P2.RCM"), program).ok());
+    Status third = Status::Ok();
+#ifdef _WIN32
+    third = replacement.Stage(folder.File("gone/P3.RCM"), program);
+#else
+    if (byRlimit) {
+      rlimit old{};
+      ::getrlimit(RLIMIT_FSIZE, &old);
+      const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+      rlimit limit = old;
+      limit.rlim_cur = 16;
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      third = replacement.Stage(folder.File("P3.RCM"), program);
+      ::setrlimit(RLIMIT_FSIZE, &old);
+      std::signal(SIGXFSZ, oldHandler);
+    } else {
+      third = replacement.Stage(folder.File("P3.RCM"), program + program);
+      EXPECT_EQ(third.error(),
+                "Cannot write " + folder.File("P3.RCM") + ": No space left on device");
+    }
+#endif
+    EXPECT_FALSE(third.ok());
+  }
+  for (const char* name : {"P1.RCM", "P2.RCM", "P3.RCM", "P4.RCM"})
+    EXPECT_EQ(folder.Read(name), "old");
+  EXPECT_EQ(folder.List(), (Names{"P1.RCM", "P2.RCM", "P3.RCM", "P4.RCM"}));
+
+  FileReplacement replacement;
+  for (const char* name : {"P3.RCM", "P1.RCM"}) {
+    ASSERT_TRUE(replacement.Stage(folder.File(name), "new").ok());
+  }
+  EXPECT_EQ(folder.Read("P1.RCM"), "old");  // nothing is in place before the commit
+  const FileReplacement::Committed committed = replacement.Commit();
+  EXPECT_TRUE(committed.status.ok());
+  EXPECT_EQ(committed.placed, 2u);
+  EXPECT_EQ(folder.Read("P1.RCM") + folder.Read("P2.RCM") + folder.Read("P3.RCM"), "newoldnew");
+  EXPECT_EQ(folder.List(), (Names{"P1.RCM", "P2.RCM", "P3.RCM", "P4.RCM"}));
+}
+
+TEST(FolderLock, OneHolderAtATimeNamedToTheOthersAndNoneLeftByADeadOne) {
+  TempFolder folder;
+  {
+    const FolderLock first(folder.path());
+    ASSERT_TRUE(first.held()) << first.detail();
+    const FolderLock second(folder.path());
+    EXPECT_EQ(second.state(), FolderLock::State::kHeldElsewhere);
+#ifdef _WIN32
+    EXPECT_EQ(
+        second.detail().rfind("process " + std::to_string(::GetCurrentProcessId()) + " on ", 0), 0u)
+        << second.detail();
+#else
+    EXPECT_EQ(second.detail().rfind("process " + std::to_string(::getpid()) + " on ", 0), 0u)
+        << second.detail();
+#endif
+  }
+  EXPECT_TRUE(FolderLock(folder.path()).held());
+  EXPECT_EQ(FolderLock(folder.File("gone")).state(), FolderLock::State::kUnavailable);
+  EXPECT_EQ(folder.List(), Names{".tessaro.lock"});
+  EXPECT_EQ(LockHolderText(""), "another process");
+#ifndef _WIN32
+  // A process that dies holding the folder lets it go with its death.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const FolderLock held(folder.path());
+    ::kill(::getpid(), SIGKILL);
+  }
+  ::waitpid(child, nullptr, 0);
+  EXPECT_TRUE(FolderLock(folder.path()).held());
+#endif
 }
 
 TEST(RemoveFile, DeletesToleratesAMissingFileAndNamesAFailure) {

@@ -146,6 +146,7 @@ TEST_F(Translation, ProcessWritesTheFacesTheOmissionRulesAsk) {
       {false, kDigitMasks, "3412", 0, 1, kFaceTwoRepeatsOne, "PART3.ACC PART4.ACC* PART1.ACC PART2.ACC*"},
       {false, kDigitMasks, "3x90", 0, 0, kFacesThreeAndOne, "PART3.ACC"},
       {false, kDigitMasks, "21", 0, 0, kFacesThreeAndOne, "PART2.ACC PART1.ACC"},
+      {false, kDigitMasks, "1134", 0, 0, kFacesThreeAndOne, "PART1.ACC PART3.ACC PART4.ACC"},
       {true, kBlankMasks, "3412", 1, 1, kFaceTwoHoles, "PART.RCM PART.RCM PART.RCM PART.RCM"},
       {true, kDigitMasks, "3412", 1, 0, kFaceTwoHoles, "PART1.RCM* PART2.RCM PART3.RCM* PART4.RCM*"},
       {true, kDigitMasks, "3412", 0, 0, "%\nG81 P1 X50 Y0 Z-5 E1 G54\n", ""},  // refused
@@ -232,6 +233,48 @@ TEST_F(Translation, RefusedFileAsksWhetherToDeleteItAndAnUnreadableOneFailsNamin
             "Cannot read " + folder.File("GONE") + ": No such file or directory");
   EXPECT_EQ(session.Holes().FaceHoleCount[2], 2);
   EXPECT_EQ(session.Holes().ScannedFile, folder.File("gcode/PART"));
+}
+
+TEST_F(Translation, EmptyFileWritesNothingAsksNothingAndKeepsTheHoleSet) {
+  session.Settings().rcmFormat = true;
+  session.ReadGcode(Gcode("SHELF", kFaceTwoHoles));
+  for (const char* name : {"PART1.RCM", "PART2.RCM", "PART3.RCM", "PART4.RCM"}) {
+    folder.Write("programs/" + std::string(name), "good");
+  }
+  for (const char* text : {"", " \r\n\t\n\r\n"}) {
+    const TranslationReport report = session.Process(Gcode("PART", text));
+    EXPECT_TRUE(report.empty);
+    EXPECT_FALSE(report.refused || report.ok());
+    EXPECT_TRUE(report.written.empty() && report.errors.empty());
+  }
+  EXPECT_TRUE(asker.questions.empty());
+  EXPECT_EQ(ReadProgram("PART1.RCM") + ReadProgram("PART4.RCM"), "goodgood");
+  EXPECT_EQ(session.Holes().FaceHoleCount[2], 2);
+  // Text after blank lines is no header: refused, not empty.
+  EXPECT_TRUE(session.Process(Gcode("PART", "\n\nG71 X800 Y600 Z18\n")).refused);
+}
+
+TEST_F(Translation, FileChangedWhileReadIsReadAgainAndOneThatKeepsChangingIsLeftOlder) {
+  session.Settings().rcmFormat = true;
+  const std::string path = Gcode("PART", kNoHoles);
+  int reads = 0;
+  session.SetReadObserver([&](const std::string&) {
+    if (++reads == 1) Gcode("PART", kFaceTwoHoles);  // the export finishes meanwhile
+  });
+  TranslationReport report = session.Process(path);
+  EXPECT_TRUE(report.ok());
+  EXPECT_EQ(reads, 2);
+  EXPECT_NE(ReadProgram("PART2.RCM").find("120.000000"), std::string::npos);
+
+  // A file that changes at every reading: after three, nothing newer than it is left.
+  session.SetReadObserver(
+      [&](const std::string&) { Gcode("PART", ++reads % 2 ? kFaceTwoHoles : kNoHoles); });
+  reads = 0;
+  report = session.Process(path);
+  EXPECT_TRUE(report.unsettled);
+  EXPECT_TRUE(report.written.empty());
+  EXPECT_EQ(reads, 3);
+  EXPECT_LT(VersionOf(folder.File("programs/PART2.RCM"))->stamp, VersionOf(path)->stamp);
 }
 
 TEST_F(Translation, ProgramsAndTheTemplateAreFoundInAnyLetterCase) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/activity_log.h"
@@ -15,6 +16,8 @@
 #include "support/temp_folder.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -248,6 +251,105 @@ TEST_F(ScanTickTest, RemovedGcodeFileLosesItsProgramsOfTheFormatInForceButNeverT
   EXPECT_THAT(folder_.List("dst"), ElementsAre("KEEP1.RCM", "KEEP2.RCM", "KEEP3.RCM", "KEEP4.RCM",
                                                "PART1.ACC", "TeMpLaTe.rcm"));
 }
+
+TEST_F(ScanTickTest, FileStillBeingWrittenWaitsUntilItHasBeenQuiet) {
+  folder_.Write("src/PART", testing::kPanelGcode);  // written just now
+  const TickOutcome early = Tick();
+  EXPECT_TRUE(early.comeBackSoon);
+  EXPECT_FALSE(early.translated);
+  EXPECT_FALSE(folder_.Exists("dst/PART1.RCM"));
+  std::this_thread::sleep_for(kQuietTime + std::chrono::milliseconds(50));
+  const TickOutcome quiet = Tick();
+  EXPECT_THAT(quiet.translatedFiles, ElementsAre(Src("PART")));
+  EXPECT_FALSE(quiet.comeBackSoon);
+}
+
+TEST_F(ScanTickTest, EmptyFileKeepsItsProgramsAsksNothingAndIsLoggedOnce) {
+  ActivityLog log(folder_.File("Tessaro.log"));
+  ScanCycle cycle(session_, &log);
+  Source("PART", kNoon, 0, "");
+  Source("VOID", kNoon, 0, "  \r\n\t\r\n");
+  Programs({"PART*.RCM", "VOID*.RCM"}, kNoon - 10);
+  for (int tick = 1; tick <= 2; ++tick) {
+    const TickOutcome outcome = cycle.RunTick({1, 1, folder_.File("src")});
+    EXPECT_THAT(outcome.emptyFiles, ElementsAre(Src("PART"), Src("VOID")));
+    EXPECT_TRUE(outcome.translatedFiles.empty() && outcome.deletedPrograms.empty());
+  }
+  EXPECT_EQ(folder_.Read("dst/PART1.RCM") + folder_.Read("dst/VOID4.RCM"),
+            std::string(kOldProgram) + std::string(kOldProgram));
+  EXPECT_TRUE(asker_.questions.empty());
+  EXPECT_EQ(ReadRecentActivity(log.path(), 10).size(), 2u);  // one line for each file
+}
+
+TEST_F(ScanTickTest, AStopEndsTheTickAfterTheFileBeingTranslated) {
+  Source("ALPHA", kNoon);
+  Source("BETA", kNoon);
+  Programs({"GONE1.RCM"}, kNoon);
+  bool stop = false;
+  const TickOutcome outcome = cycle_.RunTick(
+      {1, 1, folder_.File("src")}, [&] { stop = true; }, [&] { return stop; });
+  EXPECT_TRUE(outcome.stopped);
+  EXPECT_THAT(outcome.translatedFiles, ElementsAre(Src("ALPHA")));
+  EXPECT_TRUE(folder_.Exists("dst/ALPH4.RCM") && folder_.Exists("dst/GONE1.RCM"));
+}
+
+// An unmounted share leaves its mount point empty, or holding what was there before.
+TEST_F(ScanTickTest, NoProgramIsDeletedFromAnEmptySourceFolderOrOneThatWasUnmounted) {
+  Programs({"PART*.RCM"}, kNoon);
+  const TickOutcome empty = Tick(1, 1);
+  EXPECT_TRUE(empty.deletedPrograms.empty());
+  EXPECT_THAT(empty.notes,
+              ElementsAre("no program deleted: the source folder " + folder_.File("src") +
+                          " holds no G-code file (Delete All clears the program folder)"));
+  EXPECT_EQ(folder_.List("dst").size(), 4u);
+#ifdef _WIN32
+  GTEST_SKIP() << "no mount can be made here";
+#else
+  testing::TmpfsMount share(folder_.File("src"), "1m");
+  if (!share.mounted()) GTEST_SKIP() << share.why();
+  Source("PART", kNoon);
+  Source("SHELF", kNoon);
+  EXPECT_THAT(Tick(1, 1).translatedFiles, ElementsAre(Src("SHELF")));
+  share.Unmount();
+  EXPECT_EQ(Tick(1, 1).notes.size(), 1u);  // empty again
+  Source("STRAY", kNoon);                  // left in the mount point long ago
+  const TickOutcome unmounted = Tick(1, 1);
+  EXPECT_TRUE(unmounted.deletedPrograms.empty());
+  EXPECT_THAT(unmounted.notes,
+              ElementsAre(::testing::HasSubstr("lies on another file system than when it last "
+                                               "held G-code files")));
+  EXPECT_EQ(folder_.List("dst").size(), 12u);
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(ScanTickTest, ADeletionThatFailsLeavesTheProgramsAttributes) {
+  Source("KEEP", kNoon);
+  Programs({"KEEP*.RCM", "GONE1.RCM"}, kNoon + 10);
+  SetFileAttributes(Dst("GONE1.RCM"), kHiddenAttribute | kReadOnlyAttribute);
+  if (!IsHidden(Dst("GONE1.RCM"))) GTEST_SKIP() << "no extended attributes here";
+  ::chmod(folder_.File("dst").c_str(), 0555);
+  // Permissions do not bind root: its tick runs as nobody, who owns the program.
+  const bool asNobody = ::geteuid() == 0;
+  if (asNobody) ::chown(Dst("GONE1.RCM").c_str(), 65534, 65534);
+  const pid_t child = asNobody ? ::fork() : 0;
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    const TickOutcome outcome = Tick(1, 1);
+    const bool failed = outcome.deletedPrograms.empty() && outcome.errors.size() == 1;
+    if (asNobody) ::_exit(failed ? 0 : 1);
+    EXPECT_TRUE(failed);
+  } else {
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  ::chmod(folder_.File("dst").c_str(), 0755);
+  EXPECT_TRUE(IsHidden(Dst("GONE1.RCM")));
+  EXPECT_TRUE(IsReadOnly(Dst("GONE1.RCM")));
+}
+#endif
 
 TEST_F(ScanTickTest, DeleteAllAsksAndOnYesDeletesEveryProgramOfTheFormat) {
   Programs({"PART1.RCM", "template.rcm", "LOCK1.RCM", "HIDE1.RCM", "KEEP1.ACC"}, kNoon);

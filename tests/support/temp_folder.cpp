@@ -14,7 +14,11 @@
 #ifdef _WIN32
 #include "outside/windows_api.h"
 #else
+#include <sys/mount.h>
 #include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace tessaro::testing {
@@ -144,5 +148,18 @@ bool KeepsHiddenFlag(const std::string& path) {
   return ::setxattr(path.c_str(), "user.probe", "1", 1, 0) == 0;
 #endif
 }
+
+#ifndef _WIN32
+TmpfsMount::TmpfsMount(const std::string& folder, std::string_view size) : folder_(folder) {
+  const std::string options = "size=" + std::string(size);
+  mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  if (!mounted_) why_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
+}
+
+void TmpfsMount::Unmount() {
+  if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+  mounted_ = false;
+}
+#endif
 
 }  // namespace tessaro::testing

@@ -41,6 +41,28 @@ class TempFolder {
 // reports success and makes none).
 bool MakeSymlink(const std::string& target, const std::string& link);
 
+#ifndef _WIN32
+// A small tmpfs on a folder while the object lives (or until Unmount): a real file
+// system that fills up, or that can be taken away from under a folder. Only root
+// may mount; `why` says what kept it from mounting.
+class TmpfsMount {
+ public:
+  TmpfsMount(const std::string& folder, std::string_view size);
+  ~TmpfsMount() { Unmount(); }
+  TmpfsMount(const TmpfsMount&) = delete;
+  TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+  bool mounted() const { return mounted_; }
+  const std::string& why() const { return why_; }
+  void Unmount();
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+  std::string why_;
+};
+#endif
+
 // Whether the file system of `path` keeps a hidden flag (off Windows, in an extended
 // attribute).
 bool KeepsHiddenFlag(const std::string& path);
