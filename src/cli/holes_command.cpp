@@ -118,7 +118,8 @@ Command AddHolesCommand(CLI::App& tool) {
   CLI::App* line = tool.add_subcommand("holes", "print the holes of one G-code file");
   AddHomeOption(*line, options->home);
   CLI::Option* json = line->add_flag("--json", options->json, "one JSON object for scripts");
-  line->add_flag("--svg", options->svg, "an SVG drawing of the panel and its holes")->excludes(json);
+  line->add_flag("--svg", options->svg, "an SVG drawing of the panel and its holes")
+      ->excludes(json);
   line->add_option("FILE", options->path, "the G-code file")->required();
   return {line, kHolesUsage, [options] { return RunHoles(*options); }};
 }

@@ -35,8 +35,9 @@ int RunTranslate(const TranslateOptions& options) {
   Session session(op);
   session.Settings() = TranslationSettingsFromStored(stored, appFolder);
   if (!options.destination.empty()) session.Settings().destinationFolder = options.destination;
-  RemoveStaleTemporaryFiles(session.Settings().destinationFolder);
   ActivityLog log = OpenActivityLog(appFolder);
+  AppendAll(&log,
+            LeftoverRemovals(RemoveStaleTemporaryFiles(session.Settings().destinationFolder)));
 
   bool allTranslated = true;
   for (const std::string& file : options.files) {
@@ -47,6 +48,14 @@ int RunTranslate(const TranslateOptions& options) {
     if (report.refused) {
       std::cerr << "tessaro-cli translate: " << file
                 << ": refused, its first line is not a G70, G71, G81 or G150 line\n";
+    }
+    if (report.empty) {
+      std::cerr << "tessaro-cli translate: " << file
+                << ": empty (nothing but blanks): nothing written, its programs are kept\n";
+    }
+    if (report.unsettled) {
+      std::cerr << "tessaro-cli translate: " << file
+                << ": changed while it was read: translate it again once it is complete\n";
     }
     for (const std::string& error : report.errors) {
       std::cerr << "tessaro-cli translate: " << error << "\n";

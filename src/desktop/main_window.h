@@ -108,6 +108,9 @@ class MainWindow : public QMainWindow {
 
   // Option handlers: each runs when its control changes value.
   void AutoScan_Click();
+  // Automatic translation makes the window the program folder's one automatic writer;
+  // while another process holds the folder the box goes back off, saying why. False then.
+  bool HoldProgramFolder();
   void AutoDel_Click();
   void NoEmpties_Click();
   void NoDupes_Click();

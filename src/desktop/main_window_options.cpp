@@ -37,22 +37,25 @@ void MainWindow::WriteSettingsValue(std::string_view key, const std::string& val
 }
 
 void MainWindow::AutoScan_Click() {
-  if (commands_ != nullptr) {
-    if (const auto holder = commands_->HoldProgramFolder(automaticTranslation_->value() == 1)) {
-      const std::string why = "Automatic Translation stays off: the program folder " +
-                              programList_->path() + " is kept in step by " + *holder + ".";
-      if (startingUp_) {
-        statusBar()->showMessage(ToQt(why));
-      } else {
-        asker_.Tell("Alert", why);
-      }
-      automaticTranslation_->setValue(0);  // comes back here with the box unticked
-      return;
-    }
-  }
+  // Start-up takes the folder once the program list points at it.
+  if (!startingUp_ && !HoldProgramFolder()) return;
   WriteSettingsValue(keys::kAutoScan, " " + std::to_string(automaticTranslation_->value()));
   automaticDeletion_->setEnabled(automaticTranslation_->value() == 1);
   if (commands_ != nullptr) commands_->WatchSourceFolder();
+}
+
+bool MainWindow::HoldProgramFolder() {
+  const auto holder = commands_->HoldProgramFolder(automaticTranslation_->value() == 1);
+  if (!holder) return true;
+  const std::string why = "Automatic Translation stays off: the program folder " +
+                          programList_->path() + " is kept in step by " + *holder + ".";
+  if (startingUp_) {
+    statusBar()->showMessage(ToQt(why));
+  } else {
+    asker_.Tell("Alert", why);
+  }
+  automaticTranslation_->setValue(0);  // comes back to AutoScan_Click with the box unticked
+  return false;
 }
 
 void MainWindow::AutoDel_Click() {

@@ -99,6 +99,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { scanTimer_->setInterval(stored.scanIntervalMs); });
   Guarded([&] { session_->Settings().masks = stored.masks; });
   Guarded([&] { UpdateOmissionRules(); });
+  Guarded([&] { HoldProgramFolder(); });
   Guarded([&] { commands_->WatchSourceFolder(); });
   startingUp_ = false;
 }

@@ -40,6 +40,15 @@ std::vector<ActivityEntry> TranslationActivity(const std::string& gcodePath,
   return entries;
 }
 
+std::vector<ActivityEntry> LeftoverRemovals(const std::vector<std::string>& removedPaths) {
+  std::vector<ActivityEntry> entries;
+  for (const std::string& path : removedPaths) {
+    entries.push_back(
+        {"", activity::kDeleted, path, "temporary file of a translation that was stopped"});
+  }
+  return entries;
+}
+
 bool IsProblem(const ActivityEntry& entry) {
   return entry.action == activity::kRefused || entry.action == activity::kFailed ||
          entry.action == activity::kEmpty || entry.action == activity::kKept;

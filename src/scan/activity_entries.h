@@ -15,6 +15,9 @@ struct TranslationReport;
 std::vector<ActivityEntry> TranslationActivity(const std::string& gcodePath,
                                                const TranslationReport& report);
 
+// The lines for temporary files of stopped translations that were removed.
+std::vector<ActivityEntry> LeftoverRemovals(const std::vector<std::string>& removedPaths);
+
 // Refusals, failures, empty files and programs kept from deletion, which come back at
 // every tick until someone acts.
 bool IsProblem(const ActivityEntry& entry);

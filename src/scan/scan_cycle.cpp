@@ -318,9 +318,7 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   }
 
   const std::string& destinationFolder = session_.Settings().destinationFolder;
-  for (const std::string& leftover : RemoveStaleTemporaryFiles(destinationFolder)) {
-    log.Add({"", activity::kDeleted, leftover, "temporary file of a translation that was stopped"});
-  }
+  log.Add(LeftoverRemovals(RemoveStaleTemporaryFiles(destinationFolder)));
   // The names are kept up to date as programs are written: the folder is listed once.
   std::vector<std::string> programNames;
   programNames.reserve(plan.programListing.entries.size());

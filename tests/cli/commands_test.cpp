@@ -5,11 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -264,6 +267,71 @@ class ScanCommandTest : public testing::CliTest {
   bool HasPrograms(const std::string& base) const {
     return folder.Exists("dst/" + base + "1.RCM") && folder.Exists("dst/" + base + "4.RCM");
   }
+  // The loop `tessaro-cli scan`, with its output in out.txt and err.txt.
+  pid_t StartScan() const {
+    const std::string out = folder.File("out.txt");
+    const std::string err = folder.File("err.txt");
+    const std::string home = folder.File("home");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      if (std::freopen(out.c_str(), "w", stdout) && std::freopen(err.c_str(), "w", stderr)) {
+        ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
+      }
+      ::_exit(127);
+    }
+    return pid;
+  }
+  // Sends `signal` and waits for the process to end; its wait status.
+  static int End(pid_t pid, int signal) {
+    ::kill(pid, signal);
+    int status = -1;
+    if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+    return status;
+  }
+  // `count` panels P000, P001... quiet for a while; the even ones beside the four
+  // programs of an older version of themselves, the odd ones new.
+  std::vector<std::string> Panels(int count) const {
+    const long long old = 1'700'000'000;
+    const long long quiet = std::chrono::duration_cast<std::chrono::seconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count() -
+                            2;
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+      const std::string name = "P" +
+                               std::string(i < 10    ? "00"
+                                           : i < 100 ? "0"
+                                                     : "") +
+                               std::to_string(i);
+      paths.push_back(folder.Write("src/" + name, testing::kPanelGcode));
+      folder.SetModifiedSeconds("src/" + name, quiet);
+      for (const char face : {'1', '2', '3', '4'}) {
+        if (i % 2 == 1) break;
+        folder.Write("dst/" + name + face + ".RCM", "old");
+        folder.SetModifiedSeconds("dst/" + name + face + ".RCM", old);
+      }
+    }
+    return paths;
+  }
+  // Whether each panel's programs are all old, all missing or all new.
+  bool EachPanelWhole(const std::vector<std::string>& panels, int& translated) const {
+    translated = 0;
+    for (const std::string& path : panels) {
+      const std::string name = std::filesystem::path(path).filename().string();
+      std::set<std::string> states;
+      for (const char face : {'1', '2', '3', '4'}) {
+        const std::string program = "dst/" + name + face + ".RCM";
+        const std::string text = folder.Read(program);
+        states.insert(!folder.Exists(program) ? "missing" : text == "old" ? "old" : "new");
+      }
+      if (states.size() != 1) return false;
+      translated += *states.begin() == "new" ? 1 : 0;
+    }
+    return true;
+  }
 };
 
 TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAndExits) {
@@ -312,27 +380,14 @@ TEST_F(ScanCommandTest, LogThatCannotBeWrittenIsToldAndTheScanGoesOn) {
 TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
   WriteSettings("0", folder.File("src"), "60");
   folder.Write("src/BAD", testing::kRefusedGcode);
-  const std::string err = folder.File("err.txt");
-  const std::string home = folder.File("home");
   const std::string bad = folder.File("src/BAD");
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (std::freopen("/dev/null", "w", stdout) && std::freopen(err.c_str(), "w", stderr)) {
-      ::execl(TESSARO_CLI_PATH, TESSARO_CLI_PATH, "scan", "--home", home.c_str(), nullptr);
-    }
-    ::_exit(127);
-  }
+  const pid_t pid = StartScan();
   // A tick has seen BAD before NEXT comes.
   const bool sawBad =
       WaitFor([&] { return folder.Read("err.txt").find(bad) != std::string::npos; });
   folder.Write("src/NEXT", testing::kPanelGcode);
   const bool translated = sawBad && WaitFor([&] { return HasPrograms("NEXT"); });
-  ::kill(pid, SIGTERM);
-  int status = -1;
-  if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-  }
+  const int status = End(pid, SIGTERM);
   EXPECT_TRUE(translated);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   // Nothing else but the lock file, no temporary file in particular.
@@ -344,6 +399,68 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
   const std::string log = folder.Read("home/Tessaro.log");
   EXPECT_EQ(log.find("\trefused\t" + bad), log.rfind("\trefused\t")) << log;
   EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder.File("src/NEXT") + "\t4 programs in "));
+}
+
+// A kill between a panel's programs and their renames, at any moment: the restarted
+// scan leaves what a fresh translation of the same files gives.
+TEST_F(ScanCommandTest, ScansKilledAtAnyMomentLeaveWhatAFreshTranslationGives) {
+  const std::vector<std::string> panels = Panels(150);
+  std::mt19937 random(2026);
+  int whole = 0;
+  for (int round = 0; round < 5; ++round) {
+    const pid_t pid = StartScan();
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(std::uniform_int_distribution<int>(5, 150)(random)));
+    End(pid, SIGKILL);
+    int translated = 0;
+    whole += EachPanelWhole(panels, translated) ? 1 : 0;
+  }
+  EXPECT_GE(whole, 4);  // a kill within the renames themselves may split one panel
+  ASSERT_EQ(Once().exitCode, 0);
+  std::vector<std::string> words = {"--dest", folder.MakeFolder("fresh")};
+  words.insert(words.end(), panels.begin(), panels.end());
+  const testing::CliRun fresh = Run("translate", words);
+  ASSERT_EQ(fresh.exitCode, 0) << fresh.err;
+  // Beside the programs: the lock file, and the temporary files of killed scans, which
+  // no listing shows and which go once they are older than any writer could be.
+  std::vector<std::string> programs = folder.List("dst");
+  std::erase_if(programs, [](const std::string& name) {
+    return name == ".tessaro.lock" || IsTemporaryFileName(name);
+  });
+  ASSERT_EQ(programs, folder.List("fresh"));
+  for (const std::string& name : programs) {
+    EXPECT_EQ(folder.Read("dst/" + name), folder.Read("fresh/" + name)) << name;
+    EXPECT_EQ(IsHidden(folder.File("dst/" + name)), IsHidden(folder.File("fresh/" + name)));
+  }
+}
+
+TEST_F(ScanCommandTest, TermEndsThePassAfterThePanelBeingTranslated) {
+  const std::vector<std::string> panels = Panels(400);
+  const pid_t pid = StartScan();
+  const bool began = WaitFor([&] { return folder.Exists("dst/P0011.RCM"); });
+  const int status = End(pid, SIGTERM);
+  ASSERT_TRUE(began);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  int translated = 0;
+  EXPECT_TRUE(EachPanelWhole(panels, translated));
+  EXPECT_LT(translated, 400);
+  const std::string out = folder.Read("out.txt");
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), translated) << out;
+}
+
+TEST_F(ScanCommandTest, ASecondScanOfTheProgramFolderExitsFourNamingTheFirst) {
+  const pid_t pid = StartScan();
+  const std::string holder = std::to_string(pid) + " ";
+  const bool locked =
+      WaitFor([&] { return folder.Read("dst/.tessaro.lock").rfind(holder, 0) == 0; });
+  const testing::CliRun second = Once();
+  End(pid, SIGTERM);
+  ASSERT_TRUE(locked);
+  EXPECT_EQ(second.exitCode, 4);
+  EXPECT_THAT(second.err, HasSubstr(folder.File("dst") + " is kept in step by process " +
+                                    std::to_string(pid) + " on "));
+  EXPECT_EQ(second.out, "");
+  EXPECT_EQ(Once().exitCode, 0);  // the first has let go
 }
 
 }  // namespace

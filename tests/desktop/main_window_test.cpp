@@ -1,6 +1,8 @@
 // The main window on real folders: start-up, loading, editing and saving a program,
 // translation when a file is closed, the activity history, the panel preview's place, and
 // the three questions asked before deleting, as message boxes answered with the keyboard.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
@@ -15,6 +17,7 @@
 
 #include "desktop/activity_history.h"
 #include "desktop/option_check_box.h"
+#include "outside/folder_lock.h"
 #include "program/session.h"
 #include "window_fixture.h"
 
@@ -117,6 +120,32 @@ class MainWindowTest : public DesktopTest {
     shown.source.Write("SIDE", kPanelGcode);
     QTest::qWait(500);
     QVERIFY(!shown.programs.Exists("SIDE1.RCM"));
+  }
+
+  // One automatic writer per program folder: the window, or the headless scan.
+  void automaticTranslationHoldsTheProgramFolderAndStaysOffWhileAnotherHoldsIt() {
+    using tessaro::FolderLock;
+    ShownWindow shown("AutoScan=1\n");
+    auto* automatic = shown.find<tessaro::desktop::OptionCheckBox>("AutoScan");
+    QCOMPARE(FolderLock(shown.programs.path()).state(), FolderLock::State::kHeldElsewhere);
+    QTest::mouseClick(automatic, Qt::LeftButton);
+    QCOMPARE(automatic->value(), 0);
+    {
+      const FolderLock scan(shown.programs.path());
+      QVERIFY(scan.held());
+      QTest::mouseClick(automatic, Qt::LeftButton);
+      QCOMPARE(automatic->value(), 0);
+      QCOMPARE(StoredLine(shown.home, "AutoScan"), QString("AutoScan= 0"));
+      QCOMPARE(shown.asker.told.size(), size_t{1});
+      QVERIFY2(
+          shown.asker.told.front().rfind(
+              "Alert|Automatic Translation stays off: the program folder " + shown.programs.path() +
+                  " is kept in step by process " + std::to_string(::getpid()) + " on ",
+              0) == 0,
+          shown.asker.told.front().c_str());
+    }
+    QTest::mouseClick(automatic, Qt::LeftButton);
+    QCOMPARE(automatic->value(), 1);
   }
 
   void historyOpensFromTheStatusLineWithoutMovingAControlAndFollowsTheLog() {
