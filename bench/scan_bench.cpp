@@ -181,9 +181,12 @@ double FindBoth(const Workspace& w) {
   return seconds;
 }
 
+// The programs of a folder: its files but the dot files (the lock file, temporaries).
 std::size_t CountFiles(const std::string& folder) {
   std::size_t count = 0;
-  for (const auto& entry : fs::directory_iterator(folder)) count += entry.is_regular_file();
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    count += entry.is_regular_file() && entry.path().filename().string()[0] != '.';
+  }
   return count;
 }
 
