@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/file_names.h"
 #include "app/options.h"
 #include "app/settings_file.h"
 #include "app/text.h"
@@ -31,9 +32,9 @@ std::string ResolveAppFolder(const std::string& home, const std::string& executa
     const std::filesystem::path absolute = std::filesystem::absolute(FileSystemPath(home), ignored);
     return WithSeparator(ignored ? home : Utf8Text(absolute));
   }
+  // A portable copy keeps its settings beside itself; nothing else ever writes there.
   const std::string executableFolder = FolderPart(executablePath);
-  if (!executableFolder.empty() &&
-      (FileExists(executableFolder + kSettingsFileName) || IsWritableFolder(executableFolder))) {
+  if (!executableFolder.empty() && FileExists(executableFolder + kSettingsFileName)) {
     return executableFolder;
   }
   const std::string folder = UserConfigFolder();
@@ -45,7 +46,7 @@ std::string ResolveAppFolder(const std::string& home, const std::string& executa
 
 std::optional<std::string> MissingTemplateHint(const std::string& appFolder) {
   const std::string templatePath = appFolder + kTemplateFileName;
-  if (FileExists(templatePath)) return std::nullopt;
+  if (FileExists(TemplatePath(appFolder))) return std::nullopt;
   if (!ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName)).rcmFormat)
     return std::nullopt;
   return "no template: the RCM format makes every program from " + templatePath +

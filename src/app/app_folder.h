@@ -17,15 +17,16 @@ bool IsTemplateBaseName(std::string_view baseName);
 bool IsTemplateFileName(std::string_view fileName);
 
 // The folder of Tessaro.INI and Template.RCM, ending with a path separator:
-// `home` when given; else the executable's folder when it holds Tessaro.INI or is
-// writable; else the per-user configuration folder ($XDG_CONFIG_HOME/tessaro,
-// by default ~/.config/tessaro), created when missing.
+// `home` when given; else the executable's folder when it already holds Tessaro.INI
+// (a portable copy); else the per-user configuration folder ($XDG_CONFIG_HOME/tessaro,
+// by default ~/.config/tessaro), created when missing. No settings file is ever created
+// beside an executable that has none.
 std::string ResolveAppFolder(const std::string& home, const std::string& executablePath);
 
 // A first start finds no template, and none is ever copied there for the operator: the
 // template comes from the shop's own machine. When the RCM format is in force in the
 // settings of `appFolder` and Template.RCM is not there, the line that says where to put
-// it; nullopt otherwise.
+// it; nullopt otherwise. A template saved in another letter case is no missing one.
 std::optional<std::string> MissingTemplateHint(const std::string& appFolder);
 
 }  // namespace tessaro

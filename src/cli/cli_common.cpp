@@ -12,11 +12,7 @@
 
 namespace tessaro::cli {
 
-bool StderrOperator::AskYesNo(const std::string& title, const std::string& text) {
-  if (questions_ == Questions::kQuiet) return false;
-  std::cerr << title << " " << OneLine(text) << " (answered No)\n";
-  return false;
-}
+bool StderrOperator::AskYesNo(const std::string&, const std::string&) { return false; }
 
 void StderrOperator::Tell(const std::string& title, const std::string& text) {
   std::cerr << title << " " << OneLine(text) << "\n";
@@ -46,21 +42,61 @@ void AddHomeOption(CLI::App& line, std::string& home) {
   line.add_option("--home", home, "the folder of Tessaro.INI and Template.RCM")->type_name("DIR");
 }
 
-std::string AppFolderFor(const std::string& home) {
-  return ResolveAppFolder(home, ExecutablePath());
+void TellConfigurationError(const std::string& command, const std::string& why) {
+  std::cerr << "tessaro-cli " << command << ": " << why << "\n";
+}
+
+std::optional<Configuration> ReadConfiguration(const std::string& home, const std::string& command,
+                                               bool settingsRequired) {
+  if (!home.empty() && !FolderExists(home)) {
+    TellConfigurationError(command, "--home " + home + " is no folder");
+    return std::nullopt;
+  }
+  Configuration configuration;
+  configuration.appFolder = ResolveAppFolder(home, ExecutablePath());
+  const std::string path = configuration.appFolder + kSettingsFileName;
+  if (!FileExists(path)) {
+    if (!settingsRequired) return configuration;
+    TellConfigurationError(command,
+                           "no settings file " + path +
+                               ": write one with tessaro-cli init --source DIR --dest DIR" +
+                               (home.empty() ? "" : " --home " + home));
+    return std::nullopt;
+  }
+  if (const Status readable = ReadFileContents(path).status; !readable.ok()) {
+    TellConfigurationError(command, readable.error());
+    return std::nullopt;
+  }
+  configuration.stored = ReadStoredOptions(SettingsFile(path));
+  return configuration;
+}
+
+std::optional<std::string> DestinationProblem(const std::string& destination,
+                                              const std::string& settingsPath) {
+  if (destination.empty()) return settingsPath + " names no DestinationPath";
+  if (!FolderExists(destination)) return "the program folder " + destination + " does not exist";
+  return std::nullopt;
 }
 
 std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::string& command) {
-  const std::string appFolder = AppFolderFor(home);
-  const SettingsFile settings(appFolder + kSettingsFileName);
-  const StoredOptions stored = ReadStoredOptions(settings);
-  if (stored.sourcePath.empty() || stored.destinationPath.empty()) {
-    std::cerr << "tessaro-cli " << command << ": " << settings.path()
-              << " names no SourcePath or no DestinationPath\n";
+  const std::optional<Configuration> configuration = ReadConfiguration(home, command);
+  if (!configuration) return std::nullopt;
+  const StoredOptions& stored = configuration->stored;
+  const std::string settingsPath = configuration->appFolder + kSettingsFileName;
+  if (stored.sourcePath.empty()) {
+    TellConfigurationError(command, settingsPath + " names no SourcePath");
+    return std::nullopt;
+  }
+  if (const auto problem = DestinationProblem(stored.destinationPath, settingsPath)) {
+    TellConfigurationError(command, *problem);
+    return std::nullopt;
+  }
+  if (const auto hint = MissingTemplateHint(configuration->appFolder)) {
+    TellConfigurationError(command, *hint);
     return std::nullopt;
   }
   ScanSetup setup;
-  setup.settings = TranslationSettingsFromStored(stored, appFolder);
+  setup.settings = TranslationSettingsFromStored(stored, configuration->appFolder);
   setup.inputs.autoScan = 1;
   setup.inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;
   setup.inputs.sourceFolder = stored.sourcePath;

@@ -33,11 +33,12 @@ std::string HolesJson(const HoleSet& holes) {
     for (int n = 1; n <= holes.FaceHoleCount[face]; ++n) {
       const HoleRecord& hole = holes.Holes[face][n];
       faceHoles.push_back(
-          {{"location", hole.Location}, {"drill", hole.Drill}, {"dowel", hole.Dowel}});
+          {{"location", hole.Location}, {"drill", hole.Drill != 0}, {"dowel", hole.Dowel != 0}});
     }
     faces.push_back(std::move(faceHoles));
   }
   nlohmann::ordered_json json;
+  json["format"] = 1;
   json["accepted"] = !holes.RejectedFile;
   json["metric"] = holes.MetricSource == 1;
   json["panel"] = {params[kParamPanelX], params[kParamPanelY], params[kParamPanelZ]};
@@ -82,11 +83,13 @@ int RunHoles(const HolesOptions& options) {
   const std::string& path = options.path;
 
   // The exclusions as a translation reads them; the settings file is only read.
-  const std::string appFolder = AppFolderFor(options.home);
+  const std::optional<Configuration> configuration =
+      ReadConfiguration(options.home, "holes", false);
+  if (!configuration) return kExitConfiguration;
   StderrOperator asker;  // answers No: a refused file is never deleted here
   Session session(asker);
-  session.Settings() = TranslationSettingsFromStored(
-      ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName)), appFolder);
+  session.Settings() =
+      TranslationSettingsFromStored(configuration->stored, configuration->appFolder);
   const Status status = session.ReadGcode(path);
   const HoleSet& holes = session.Holes();
   if (!status.ok()) {

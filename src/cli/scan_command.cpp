@@ -43,7 +43,7 @@ class Reporter {
     for (const std::string& path : outcome.deletedPrograms) std::cout << "deleted " << path << "\n";
     std::cout.flush();
 
-    refused_.Report(outcome.refusedFiles, " is not a G-code file of the accepted kind");
+    refused_.Report(outcome.refusedFiles, kRefusedAndKept);
     empty_.Report(outcome.emptyFiles,
                   " is empty (nothing but blanks): not translated, its programs are kept");
     std::set<std::string> problems(outcome.errors.begin(), outcome.errors.end());
@@ -120,12 +120,9 @@ struct ScanOptions {
 
 int RunScan(const ScanOptions& options) {
   const std::optional<ScanSetup> setup = ReadScanSetup(options.home, "scan");
-  if (!setup) return kExitFailed;
+  if (!setup) return kExitConfiguration;
 
-  if (const auto hint = MissingTemplateHint(setup->settings.appFolder))
-    std::cerr << "tessaro-cli: " << *hint << "\n";
-  // Questions would come back at every tick; the loop reports refusals itself.
-  StderrOperator asker(StderrOperator::Questions::kQuiet);
+  StderrOperator asker;
   Session session(asker);
   session.Settings() = setup->settings;
   ActivityLog log = OpenActivityLog(setup->settings.appFolder);

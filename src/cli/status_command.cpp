@@ -23,6 +23,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 struct Totals {
+  int refused = 0;
   int translate = 0;
   int upToDate = 0;
   int notEligible = 0;
@@ -34,19 +35,31 @@ struct Totals {
   int orphans = 0;
 };
 
-// What a status reports of a G-code file: its plan, and whether it holds nothing.
+// What a status finds in a G-code file the next scan would translate.
+enum class Contents { kNotRead, kGcode, kEmpty, kRefused };
+
 struct SourceState {
   const SourcePlan& plan;
-  bool empty = false;  // only looked at for a file the next scan would translate
+  Contents contents = Contents::kNotRead;
+  bool attention() const {
+    return plan.verdict != SourceVerdict::kUpToDate || contents == Contents::kEmpty ||
+           contents == Contents::kRefused;
+  }
 };
 
 std::vector<SourceState> SourceStates(const TickInputs& inputs, const TickPlan& plan) {
   std::vector<SourceState> states;
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     const SourcePlan& source = plan.sources[i];
-    states.push_back({source, source.verdict == SourceVerdict::kTranslate &&
-                                  IsEmptyGcodeFile(JoinPath(inputs.sourceFolder,
-                                                            plan.sourceListing.entries[i].name))});
+    SourceState state{source};
+    if (source.verdict == SourceVerdict::kTranslate) {
+      const GcodeReading reading =
+          ReadGcodeFile(JoinPath(inputs.sourceFolder, plan.sourceListing.entries[i].name), {}, {});
+      state.contents = reading.empty                ? Contents::kEmpty
+                       : reading.holes.RejectedFile ? Contents::kRefused
+                                                    : Contents::kGcode;
+    }
+    states.push_back(state);
   }
   return states;
 }
@@ -54,8 +67,12 @@ std::vector<SourceState> SourceStates(const TickInputs& inputs, const TickPlan& 
 Totals Count(const TickPlan& plan, const std::vector<SourceState>& states) {
   Totals totals;
   for (const SourceState& state : states) {
-    if (state.empty) {
+    if (state.contents == Contents::kEmpty) {
       ++totals.empty;
+      continue;
+    }
+    if (state.contents == Contents::kRefused) {
+      ++totals.refused;
       continue;
     }
     switch (state.plan.verdict) {
@@ -126,9 +143,8 @@ std::string Joined(const std::vector<std::string>& names) {
   return text;
 }
 
-std::string StatusJson(const TickInputs& inputs, const std::string& extension,
-                       const TickPlan& plan) {
-  const std::vector<SourceState> states = SourceStates(inputs, plan);
+std::string StatusJson(const TickInputs& inputs, const std::string& extension, const TickPlan& plan,
+                       const std::vector<SourceState>& states) {
   Json sources = Json::array();
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     const SourcePlan& source = plan.sources[i];
@@ -136,8 +152,13 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
     entry["name"] = ToUtf8(plan.sourceListing.entries[i].name);
     switch (source.verdict) {
       case SourceVerdict::kTranslate:
-        if (states[i].empty) {
+        if (states[i].contents == Contents::kEmpty) {
           entry["state"] = "empty";
+          break;
+        }
+        if (states[i].contents == Contents::kRefused) {
+          entry["state"] = "refused";
+          entry["reason"] = "not_gcode";
           break;
         }
         entry["state"] = "translate";
@@ -187,45 +208,53 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension,
 
   const Totals totals = Count(plan, states);
   Json json;
+  json["format"] = 1;
   json["source_folder"] = ToUtf8(inputs.sourceFolder);
   json["program_folder"] = ToUtf8(plan.programFolder);
   json["extension"] = extension;
   json["auto_delete"] = inputs.autoDel == 1;
   json["gcode_files"] = std::move(sources);
   json["programs"] = std::move(programs);
-  json["totals"] = {{"translate", totals.translate},      {"up_to_date", totals.upToDate},
-                    {"not_eligible", totals.notEligible}, {"settling", totals.settling},
-                    {"collisions", totals.collisions},    {"empty", totals.empty},
-                    {"programs", plan.programs.size()},   {"hidden", totals.hidden},
-                    {"read_only", totals.readOnly},       {"orphans", totals.orphans}};
+  json["totals"] = {{"translate", totals.translate}, {"refused", totals.refused},
+                    {"up_to_date", totals.upToDate}, {"not_eligible", totals.notEligible},
+                    {"settling", totals.settling},   {"collisions", totals.collisions},
+                    {"empty", totals.empty},         {"programs", plan.programs.size()},
+                    {"hidden", totals.hidden},       {"read_only", totals.readOnly},
+                    {"orphans", totals.orphans}};
   return json.dump(2) + "\n";
 }
 
-// One line per file: its name in a column as wide as the longest, then the state.
+// One line per file: its name in a column as wide as the longest (in characters, not
+// bytes), then the state.
 class Column {
  public:
   explicit Column(const FolderListing& listing) {
-    for (const FileEntry& entry : listing.entries) width_ = std::max(width_, entry.name.size());
+    for (const FileEntry& entry : listing.entries) {
+      width_ = std::max(width_, CharacterCount(entry.name));
+    }
   }
   std::string Line(const std::string& name, const std::string& state) const {
-    return "  " + name + std::string(width_ - name.size() + 2, ' ') + state + "\n";
+    return "  " + name + std::string(width_ - CharacterCount(name) + 2, ' ') + state + "\n";
   }
 
  private:
   std::size_t width_ = 0;
 };
 
-std::string StatusText(const TickInputs& inputs, const TickPlan& plan) {
+std::string StatusText(const TickInputs& inputs, const TickPlan& plan,
+                       const std::vector<SourceState>& states) {
   std::ostringstream out;
   out << "G-code files in " << inputs.sourceFolder << ":\n";
-  const std::vector<SourceState> states = SourceStates(inputs, plan);
   const Column sourceColumn(plan.sourceListing);
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     const SourcePlan& source = plan.sources[i];
     std::string state;
     switch (source.verdict) {
       case SourceVerdict::kTranslate:
-        state = states[i].empty ? "empty: not translated, its programs are kept"
+        state = states[i].contents == Contents::kEmpty
+                    ? "empty: not translated, its programs are kept"
+                : states[i].contents == Contents::kRefused
+                    ? "refused: not G-code of the accepted kind, the file is kept"
                 : !source.olderPrograms.empty()
                     ? "translate: newer than " + Joined(OlderProgramNames(plan, source))
                 : source.incomplete ? "translate: a program is missing"
@@ -274,7 +303,8 @@ std::string StatusText(const TickInputs& inputs, const TickPlan& plan) {
 
   const Totals totals = Count(plan, states);
   out << "Totals: " << totals.translate << " to translate, " << totals.upToDate << " up to date, "
-      << totals.notEligible << " not eligible, " << totals.empty << " empty, " << totals.collisions
+      << totals.notEligible << " not eligible, " << totals.refused << " refused, " << totals.empty
+      << " empty, " << totals.collisions
       << (totals.collisions == 1 ? " collision, " : " collisions, ") << totals.settling
       << " being written; " << plan.programs.size() << " programs, " << totals.hidden << " hidden, "
       << totals.readOnly << " read-only, " << totals.orphans
@@ -289,7 +319,7 @@ struct StatusOptions {
 
 int RunStatus(const StatusOptions& options) {
   const std::optional<ScanSetup> setup = ReadScanSetup(options.home, "status");
-  if (!setup) return kExitFailed;
+  if (!setup) return kExitConfiguration;
 
   StderrOperator asker;  // planning asks nothing
   Session session(asker);
@@ -300,9 +330,13 @@ int RunStatus(const StatusOptions& options) {
       std::cerr << "tessaro-cli status: " << error << "\n";
     return kExitFailed;
   }
-  std::cout << (options.json ? StatusJson(setup->inputs, setup->settings.programExtension(), plan)
-                             : StatusText(setup->inputs, plan));
-  return kExitOk;
+  const std::vector<SourceState> states = SourceStates(setup->inputs, plan);
+  std::cout << (options.json
+                    ? StatusJson(setup->inputs, setup->settings.programExtension(), plan, states)
+                    : StatusText(setup->inputs, plan, states));
+  const bool attention = std::any_of(states.begin(), states.end(),
+                                     [](const SourceState& state) { return state.attention(); });
+  return attention ? kExitFailed : kExitOk;
 }
 
 }  // namespace

@@ -26,15 +26,24 @@ struct TranslateOptions {
 };
 
 int RunTranslate(const TranslateOptions& options) {
-  const std::string appFolder = AppFolderFor(options.home);
-  const StoredOptions stored = ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName));
-  if (const auto hint = MissingTemplateHint(appFolder))
-    std::cerr << "tessaro-cli: " << *hint << "\n";
-
+  const std::optional<Configuration> configuration = ReadConfiguration(options.home, "translate");
+  if (!configuration) return kExitConfiguration;
+  const std::string& appFolder = configuration->appFolder;
   StderrOperator op;
   Session session(op);
-  session.Settings() = TranslationSettingsFromStored(stored, appFolder);
+  session.Settings() = TranslationSettingsFromStored(configuration->stored, appFolder);
   if (!options.destination.empty()) session.Settings().destinationFolder = options.destination;
+  // Programs go to a folder that was named, never to the current one.
+  const std::string destination = session.Settings().destinationFolder;
+  if (const auto problem = DestinationProblem(destination, appFolder + kSettingsFileName)) {
+    TellConfigurationError("translate", *problem + (destination.empty() ? " (nor --dest)" : ""));
+    return kExitConfiguration;
+  }
+  if (const auto hint = MissingTemplateHint(appFolder)) {
+    TellConfigurationError("translate", *hint);
+    return kExitConfiguration;
+  }
+
   ActivityLog log = OpenActivityLog(appFolder);
   AppendAll(&log,
             LeftoverRemovals(RemoveStaleTemporaryFiles(session.Settings().destinationFolder)));
@@ -46,8 +55,7 @@ int RunTranslate(const TranslateOptions& options) {
       std::cout << program.path << (program.hidden ? " (hidden)" : "") << "\n";
     }
     if (report.refused) {
-      std::cerr << "tessaro-cli translate: " << file
-                << ": refused, its first line is not a G70, G71, G81 or G150 line\n";
+      std::cerr << "tessaro-cli translate: " << file << kRefusedAndKept << "\n";
     }
     if (report.empty) {
       std::cerr << "tessaro-cli translate: " << file

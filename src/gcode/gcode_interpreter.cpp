@@ -197,19 +197,6 @@ GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclu
   return {std::move(interpreter.Holes()), status};
 }
 
-bool IsEmptyGcodeFile(const std::string& path) {
-  bool sawText = false;
-  LineScanner scanner;
-  const Status status = scanner.Scan(path, {nullptr,
-                                            [&sawText](LineScanner& line) {
-                                              if (IsBlankLine(line)) return;
-                                              sawText = true;
-                                              line.StopAfterThisLine();
-                                            },
-                                            nullptr});
-  return status.ok() && !sawText;
-}
-
 HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,
                       Exclusions exclusions) {
   GcodeInterpreter interpreter(before, exclusions);

@@ -32,9 +32,6 @@ struct GcodeReading {
 // line of text are passed over only to tell an empty file from a refused one. A file that cannot be
 // read gives `before` back with the failure.
 GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclusions exclusions);
-// True when the file can be read and holds nothing but blanks and line ends (see
-// GcodeReading::empty); reads no further than its first line of text.
-bool IsEmptyGcodeFile(const std::string& path);
 // The same for text held in memory, as the contents of a file named `name`.
 HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,
                       Exclusions exclusions);

@@ -9,7 +9,11 @@ namespace tessaro {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// As a byte from 0 to 255: names with letters beyond ASCII sort after the plain ones.
+unsigned char LowerAscii(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
 
 // '*' any run of characters, '?' any one character, all else without regard to case.
 bool MatchesWildcard(std::string_view name, std::string_view pattern) {

@@ -46,8 +46,8 @@ Status LineScanner::Scan(const std::string& path, const Handlers& handlers,
   return reader.status();
 }
 
-void LineScanner::ScanText(std::string_view text, const std::string& name,
-                           const Handlers& handlers, const ScanLimits& limits) {
+void LineScanner::ScanText(std::string_view text, const std::string& name, const Handlers& handlers,
+                           const ScanLimits& limits) {
   Begin(name, handlers, limits);
   Feed(text, handlers);
   Finish(handlers);

@@ -264,15 +264,9 @@ TEST(ResolveAppFolder, HomeWinsAndEndsWithASeparator) {
             Utf8Text(fs::current_path()) + kSeparator + "shop" + kSeparator);
 }
 
-TEST(ResolveAppFolder, ExecutableFolderWhenWritableOrHoldingTheSettings) {
-  TempFolder folder;
-  EXPECT_EQ(ResolveAppFolder("", folder.File("tessaro")), folder.PathWithSeparator());
-  folder.Write("bin/Tessaro.INI", "[Settings]\n");
-  fs::permissions(FileSystemPath(folder.File("bin")), fs::perms(0555));
-  EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.File("bin/"));
-}
-
-TEST(ResolveAppFolder, OtherwiseTheUserConfigurationFolderIsCreated) {
+// A writable executable folder (root's /usr/bin) holds no settings unless a portable
+// copy put them there.
+TEST(ResolveAppFolder, ExecutableFolderOnlyWhenItHoldsTheSettingsElseTheUserFolder) {
   TempFolder folder;
 #ifdef _WIN32
   const ScopedEnvironment config("APPDATA", folder.File("config"));
@@ -281,13 +275,13 @@ TEST(ResolveAppFolder, OtherwiseTheUserConfigurationFolderIsCreated) {
   const ScopedEnvironment config("XDG_CONFIG_HOME", folder.File("config"));
   const std::string expected = folder.File("config/tessaro/");
 #endif
-  EXPECT_EQ(ResolveAppFolder("", folder.File("missing/bin/tessaro")), expected);
-  EXPECT_TRUE(fs::is_directory(FileSystemPath(expected)));
-#ifndef _WIN32                   // a folder's write permission is taken away by its mode here
-  if (::geteuid() == 0) return;  // root may write every folder
-  ::chmod(folder.MakeFolder("bin").c_str(), 0555);  // read-only, without the settings
+  folder.MakeFolder("bin");
   EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), expected);
-#endif
+  EXPECT_TRUE(fs::is_directory(FileSystemPath(expected)));
+  EXPECT_EQ(ResolveAppFolder("", folder.File("missing/bin/tessaro")), expected);
+  EXPECT_TRUE(folder.List("bin").empty());
+  folder.Write("bin/Tessaro.INI", "[Settings]\n");
+  EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.File("bin/"));
 }
 
 TEST(MissingTemplateHint, NamesTheTemplatesPlaceOnlyWhenTheRcmFormatLacksIt) {
@@ -298,7 +292,7 @@ TEST(MissingTemplateHint, NamesTheTemplatesPlaceOnlyWhenTheRcmFormatLacksIt) {
   EXPECT_EQ(MissingTemplateHint(appFolder),
             "no template: the RCM format makes every program from " + appFolder +
                 "Template.RCM; copy your boring machine's template program there");
-  folder.Write("Template.RCM", "");
+  folder.Write("TEMPLATE.rcm", "");  // in any letter case
   EXPECT_EQ(MissingTemplateHint(appFolder), std::nullopt);
 }
 

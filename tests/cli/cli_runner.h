@@ -38,6 +38,8 @@ inline CliRun RunCli(const std::vector<std::string>& arguments, const TempFolder
 // A test of tessaro-cli with its application folder ("home") in a folder of its own.
 class CliTest : public ::testing::Test {
  protected:
+  CliTest() { folder.MakeFolder("home"); }
+
   // tessaro-cli `command` --home <folder>/home `words`...
   CliRun Run(const std::string& command, std::vector<std::string> words = {}) const {
     words.insert(words.begin(), {command, "--home", folder.File("home")});

@@ -42,12 +42,12 @@ TEST_F(HolesCommand, JsonTableAndSvgHoldEveryCountedHoleAsTheSettingsLeaveThem) 
   const testing::CliRun json = Run("holes", {"--json", door});
   EXPECT_EQ(json.exitCode, 0) << json.err;
   EXPECT_EQ(json.out,
-            "{\"accepted\":true,\"metric\":true,\"panel\":[800.0,600.0,18.0],"
-            "\"macro\":\"DOOR\",\"faces\":[[{\"location\":0.0,\"drill\":0,\"dowel\":1}],"
-            "[{\"location\":120.0,\"drill\":1,\"dowel\":1},"
-            "{\"location\":680.0,\"drill\":0,\"dowel\":1},"
-            "{\"location\":0.0,\"drill\":0,\"dowel\":1}],[],[],"
-            "[{\"location\":550.0,\"drill\":0,\"dowel\":1}]]}\n");
+            "{\"format\":1,\"accepted\":true,\"metric\":true,\"panel\":[800.0,600.0,18.0],"
+            "\"macro\":\"DOOR\",\"faces\":[[{\"location\":0.0,\"drill\":false,\"dowel\":true}],"
+            "[{\"location\":120.0,\"drill\":true,\"dowel\":true},"
+            "{\"location\":680.0,\"drill\":false,\"dowel\":true},"
+            "{\"location\":0.0,\"drill\":false,\"dowel\":true}],[],[],"
+            "[{\"location\":550.0,\"drill\":false,\"dowel\":true}]]}\n");
   EXPECT_THAT(Run("holes", {door}).out, HasSubstr("\nFace 1 (top): 3 holes\n"
                                                   "  Hole      Location  Drill  Dowel\n"
                                                   "     1           120      1      1\n"));
@@ -65,9 +65,10 @@ TEST_F(HolesCommand, MacroNameIsEscapedForJsonAndARefusedFileExitsOneAndUsageErr
   const std::string notes = folder.Write("NOTES", "%\nG81 P1 X5 G54\n");
   const testing::CliRun refused = Run("holes", {"--json", notes});
   EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.out,
-            "{\"accepted\":false,\"metric\":false,\"panel\":[0.0,0.0,0.0],\"macro\":\"\","
-            "\"faces\":[[],[],[],[],[]]}\n");
+  EXPECT_EQ(
+      refused.out,
+      "{\"format\":1,\"accepted\":false,\"metric\":false,\"panel\":[0.0,0.0,0.0],\"macro\":\"\","
+      "\"faces\":[[],[],[],[],[]]}\n");
   EXPECT_THAT(refused.err, HasSubstr("refused"));
   EXPECT_TRUE(folder.Exists("NOTES"));
   const testing::CliRun refusedSvg = Run("holes", {"--svg", notes});
@@ -102,6 +103,7 @@ TEST_F(TranslateCommand, TakesTheFolderAndOptionsFromTheSettingsFileUnlessDestIs
 }
 
 TEST_F(TranslateCommand, FilesShareOneHoleSetAndFailuresExitOneAndUsageErrorsTwo) {
+  folder.Write("home/Tessaro.INI", "[Settings]\n");
   EXPECT_EQ(Run("translate").exitCode, 2);
   EXPECT_EQ(Run("translate", {"--frob", "x"}).exitCode, 2);
   // The second file has no header line: the first one's sizes and units hold.
@@ -114,22 +116,64 @@ TEST_F(TranslateCommand, FilesShareOneHoleSetAndFailuresExitOneAndUsageErrorsTwo
   EXPECT_EQ(run.out, dest + "/PANA.ACC\n" + dest + "/PANB.ACC\n");
   EXPECT_THAT(folder.Read("dest/PANB.ACC"), HasSubstr("Hole 1\r\n2. 1 0 1\r\n"));
   EXPECT_THAT(run.err, HasSubstr(folder.File("GONE")));
+}
 
+// Each exit code from a real process, and what is said for each configuration error.
+TEST_F(TranslateCommand, ConfigurationErrorsExitThreeSayingWhatIsWrongAndWriteNothing) {
   const std::string gcode = folder.Write("PART", "G71 X800 Y600 Z18\n");
-  EXPECT_THAT(Run("translate", {"--dest", folder.File("missing"), gcode}).err,
-              HasSubstr(folder.File("missing/PART.ACC")));
-  folder.Write("home/Tessaro.INI", "[Settings]\nRCM=YES\n");
-  const testing::CliRun noTemplate = Run("translate", {"--dest", dest, gcode});
-  EXPECT_EQ(noTemplate.exitCode, 1);
-  EXPECT_THAT(noTemplate.err, HasSubstr("Template.RCM"));
-  EXPECT_FALSE(std::filesystem::exists(dest + "/PART1.RCM"));
+  const std::string dest = folder.MakeFolder("dest");
+  const std::string big = "[Settings]\nDestinationPath=" + dest + "\n;" + std::string(1 << 20, 'x');
+  const struct {
+    const char* settings;  // "" for none
+    std::vector<std::string> words;
+    const char* said;
+  } cases[] = {
+      {"[Settings]\n", {"--home", folder.File("nonexist"), gcode}, "nonexist is no folder"},
+      {"", {gcode}, "Tessaro.INI: write one with tessaro-cli init --source DIR --dest DIR"},
+      {"big", {gcode}, "Tessaro.INI: the file is larger than 1 MiB"},
+      {"[Settings]\n", {gcode}, "Tessaro.INI names no DestinationPath (nor --dest)"},
+      {"[Settings]\n", {"--dest", folder.File("missing"), gcode}, "missing does not exist"},
+      {"[Settings]\nRCM=YES\n", {"--dest", dest, gcode}, "Template.RCM; copy your boring"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(folder.File("home/Tessaro.INI"));
+    if (std::string(c.settings) == "big") {
+      folder.Write("home/Tessaro.INI", big);
+    } else if (*c.settings != '\0') {
+      folder.Write("home/Tessaro.INI", c.settings);
+    }
+    std::vector<std::string> words = {"translate"};
+    if (c.words.front() != "--home") words.insert(words.end(), {"--home", folder.File("home")});
+    words.insert(words.end(), c.words.begin(), c.words.end());
+    const testing::CliRun run = testing::RunCli(words, folder);
+    EXPECT_EQ(run.exitCode, 3) << c.said;
+    EXPECT_THAT(run.err, HasSubstr(c.said));
+  }
+  EXPECT_TRUE(folder.List("dest").empty());
+  EXPECT_FALSE(folder.Exists("PART.ACC") || folder.Exists("home/PART.ACC"));
+}
+
+// Root may write /usr/bin: a program there must not create its settings beside itself.
+TEST_F(TranslateCommand, NoSettingsFileIsEverCreatedBesideTheExecutable) {
+  const std::string bin = folder.MakeFolder("bin");
+  std::filesystem::copy_file(TESSARO_CLI_PATH, bin + "/tessaro-cli");
+  const std::string command = "XDG_CONFIG_HOME=" + testing::ShellQuoted(folder.File("config")) +
+                              " " + testing::ShellQuoted(bin + "/tessaro-cli") + " status >" +
+                              testing::ShellQuoted(folder.File("out")) + " 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << folder.Read("out");
+  EXPECT_THAT(folder.Read("out"), HasSubstr(folder.File("config/tessaro/Tessaro.INI")));
+  EXPECT_EQ(folder.List("bin"), std::vector<std::string>{"tessaro-cli"});
 }
 
 constexpr long long kNoon = 1'700'000'000;
 
 class StatusCommand : public testing::CliTest {
  protected:
-  StatusCommand() { Settings("0"); }
+  StatusCommand() {
+    Settings("0");
+    folder.Write("home/Template.RCM", testing::SmallTemplate());
+  }
   void Settings(const std::string& autoDelete) const {
     folder.Write("home/Tessaro.INI", "[Settings]\nRCM=YES\nSourcePath=" + folder.MakeFolder("src") +
                                          "\nDestinationPath=" + folder.MakeFolder("dst") +
@@ -161,14 +205,21 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
   File("src/A~B", kNoon);
   File("dst/GONE1.RCM", kNoon);
   File("dst/template.RCM", kNoon);
+  File("src/T\xC3\x9CR", kNoon);  // padded by characters, sorted after plain letters
+  for (const auto& [name, text] :
+       {std::pair{"src/NOTE", "Cut list for cabinet 4\n"}, std::pair{"src/VOID", " \r\n"}}) {
+    folder.Write(name, text);
+    folder.SetModifiedSeconds(name, kNoon);
+  }
   const std::vector<std::string> programs = folder.List("dst");
   const std::string settings = folder.Read("home/Tessaro.INI");
 
   const testing::CliRun json = Status();
   const testing::CliRun text = Status("");
 
-  ASSERT_EQ(json.exitCode, 0) << json.err;
+  ASSERT_EQ(json.exitCode, 1) << json.err;  // files need attention
   const Json status = Json::parse(json.out);
+  EXPECT_EQ(status["format"], 1);
   EXPECT_EQ(status["auto_delete"], false);
   EXPECT_EQ(status["gcode_files"], Json::parse(R"([
       {"name": "   ", "state": "not_eligible", "reason": "blank_name"},
@@ -176,7 +227,10 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
       {"name": "NEWR", "state": "translate", "reason": "newer", "newer_than": ["NEWR2.RCM"]},
       {"name": "NINECHARS", "state": "not_eligible", "reason": "long_name"},
       {"name": "NONE", "state": "translate", "reason": "no_program"},
-      {"name": "SAME", "state": "translate", "reason": "program_missing"}])"));
+      {"name": "NOTE", "state": "refused", "reason": "not_gcode"},
+      {"name": "SAME", "state": "translate", "reason": "program_missing"},
+      {"name": "T\u00dcR", "state": "translate", "reason": "no_program"},
+      {"name": "VOID", "state": "empty"}])"));
   EXPECT_EQ(status["programs"], Json::parse(R"([
       {"name": "GONE1.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": true},
       {"name": "NEWR1.RCM", "gcode_file": "NEWR", "hidden": false, "read_only": false, "orphan": false},
@@ -186,33 +240,36 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
       {"name": "template.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": false}])"));
   EXPECT_EQ(
       status["totals"].dump(),
-      R"({"translate":3,"up_to_date":0,"not_eligible":3,"settling":0,"collisions":0,"empty":0,)"
+      R"({"translate":4,"refused":1,"up_to_date":0,"not_eligible":3,"settling":0,"collisions":0,"empty":1,)"
       R"("programs":6,"hidden":1,)"
       R"("read_only":2,"orphans":1})");
 
-  EXPECT_EQ(text.exitCode, 0) << text.err;
-  EXPECT_EQ(
-      text.out,
-      "G-code files in " + folder.File("src") +
-          ":\n"
-          "             not eligible: the name is blank\n"
-          "  A~B        not eligible: the name holds a ~\n"
-          "  NEWR       translate: newer than NEWR2.RCM\n"
-          "  NINECHARS  not eligible: the name is longer than 8 characters\n"
-          "  NONE       translate: no program yet\n"
-          "  SAME       translate: a program is missing\n"
-          "Programs in " +
-          folder.File("dst") +
-          " (automatic deletion off):\n"
-          "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
-          "  NEWR1.RCM     NEWR\n"
-          "  NEWR2.RCM     NEWR\n"
-          "  SAME1.RCM     SAME, hidden, read-only\n"
-          "  SAME2.RCM     SAME, read-only\n"
-          "  template.RCM  never deleted\n"
-          "Totals: 3 to translate, 0 up to date, 3 not eligible, 0 empty, 0 collisions, 0 being "
-          "written; 6 programs, "
-          "1 hidden, 2 read-only, 1 orphan\n");
+  EXPECT_EQ(text.exitCode, 1) << text.err;
+  EXPECT_EQ(text.out,
+            "G-code files in " + folder.File("src") +
+                ":\n"
+                "             not eligible: the name is blank\n"
+                "  A~B        not eligible: the name holds a ~\n"
+                "  NEWR       translate: newer than NEWR2.RCM\n"
+                "  NINECHARS  not eligible: the name is longer than 8 characters\n"
+                "  NONE       translate: no program yet\n"
+                "  NOTE       refused: not G-code of the accepted kind, the file is kept\n"
+                "  SAME       translate: a program is missing\n"
+                "  T\xC3\x9CR        translate: no program yet\n"
+                "  VOID       empty: not translated, its programs are kept\n"
+                "Programs in " +
+                folder.File("dst") +
+                " (automatic deletion off):\n"
+                "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
+                "  NEWR1.RCM     NEWR\n"
+                "  NEWR2.RCM     NEWR\n"
+                "  SAME1.RCM     SAME, hidden, read-only\n"
+                "  SAME2.RCM     SAME, read-only\n"
+                "  template.RCM  never deleted\n"
+                "Totals: 4 to translate, 0 up to date, 3 not eligible, 1 refused, 1 empty, 0 "
+                "collisions, 0 being "
+                "written; 6 programs, "
+                "1 hidden, 2 read-only, 1 orphan\n");
 
   EXPECT_EQ(folder.List("dst"), programs);
   EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);
