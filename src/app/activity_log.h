@@ -20,8 +20,9 @@ inline constexpr const char* kTranslated = "translated";
 inline constexpr const char* kRefused = "refused";
 inline constexpr const char* kDeleted = "deleted";
 inline constexpr const char* kFailed = "failed";
-inline constexpr const char* kEmpty = "empty";  // a G-code file with nothing in it
-inline constexpr const char* kKept = "kept";    // programs a tick would have deleted
+inline constexpr const char* kEmpty = "empty";      // a G-code file with nothing in it
+inline constexpr const char* kKept = "kept";        // programs a tick would have deleted
+inline constexpr const char* kSetting = "setting";  // a stored value not used as it stands
 }  // namespace activity
 
 // One line of the activity log: "TIME<tab>ACTION<tab>FILE<tab>DETAIL".

@@ -11,7 +11,7 @@ namespace tessaro {
 namespace {
 
 constexpr int kMinScanIntervalMs = 1;
-constexpr int kMaxScanIntervalMs = 65535;
+constexpr int kMaxScanIntervalMs = 24 * 60 * 60 * 1000;
 
 // A check box state read with ReadNumber and rounded (half to even); only 0, 1 and 2
 // are states a box can take.
@@ -60,6 +60,14 @@ std::string NormaliseExclusion(std::string_view text) {
   return ReadNumber(first) > 0 ? first : "0";
 }
 
+bool IsFacePriority(std::string_view text) {
+  if (text.empty() || text.size() > 4) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] < '1' || text[i] > '4' || text.find(text[i]) != i) return false;
+  }
+  return true;
+}
+
 std::optional<int> ParseWholeNumber(std::string_view text) {
   const std::string trimmed(Trim(text));
   std::string_view digits = trimmed;
@@ -88,7 +96,7 @@ StoredOptions ReadStoredOptions(const SettingsFile& settings) {
   options.dowelExclusion = NormaliseExclusion(read(keys::kSettings, keys::kDowellExclusion));
   options.drillExclusion = NormaliseExclusion(read(keys::kSettings, keys::kDrillExclusion));
   const std::string priority = read(keys::kSettings, keys::kFacePriority);
-  if (!priority.empty() && priority.size() <= 4) options.facePriority = priority;
+  if (IsFacePriority(priority)) options.facePriority = priority;
   options.deleteButtonVisible = ToUpper(read(keys::kSettings, keys::kDeleteButtonVisible)) == "YES";
   options.noDuplicates = ParseWholeNumber(read(keys::kSettings, keys::kNoDuplicates));
   options.noEmpties = ParseWholeNumber(read(keys::kSettings, keys::kNoEmpties));

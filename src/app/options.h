@@ -45,11 +45,11 @@ struct StoredOptions {
   std::string destinationPath;
   std::string drillExclusion = "0";  // normalised digit
   std::string dowelExclusion = "0";
-  std::string facePriority = std::string(kDefaultFacePriority);  // 1 to 4 characters
+  std::string facePriority = std::string(kDefaultFacePriority);  // see IsFacePriority
   bool deleteButtonVisible = false;  // DeleteButtonVisible reads "YES" in any letter case
   std::optional<int> noDuplicates;   // strict whole number; nullopt when empty or not one
   std::optional<int> noEmpties;
-  int scanIntervalMs = kDefaultScanIntervalMs;  // ScanTime * 1000 when within 1..65535 ms
+  int scanIntervalMs = kDefaultScanIntervalMs;  // ScanTime * 1000 when within 1 ms .. a day
   // Window
   double windowTop = 0;  // twips
   double windowLeft = 0;
@@ -61,6 +61,9 @@ struct StoredOptions {
 };
 
 StoredOptions ReadStoredOptions(const SettingsFile& settings);
+
+// A face order: one to four different digits 1 to 4 ("3412", "21").
+bool IsFacePriority(std::string_view text);
 
 // A strict whole number: optional sign and digits, blanks around allowed; nullopt
 // for an empty text, letters, fractions or a number out of range.

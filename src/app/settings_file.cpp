@@ -131,6 +131,15 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
   return value == kMissingValue ? std::string() : std::string(value);
 }
 
+std::optional<int> SettingsFile::LineOf(std::string_view section, std::string_view key) const {
+  const FileContents contents = ReadFileContents(path_);
+  if (!contents.status.ok()) return std::nullopt;
+  const std::vector<TextLine> lines = SplitLines(contents.text);
+  const KeyPlace place = FindKey(contents.text, lines, TrimBlanks(section), TrimBlanks(key));
+  if (!place.keyLine) return std::nullopt;
+  return static_cast<int>(*place.keyLine) + 1;
+}
+
 void SettingsFile::WriteSetting(std::string_view section, std::string_view key,
                                 std::string_view value) const {
   section = TrimBlanks(section);

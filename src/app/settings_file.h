@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,8 @@ class SettingsFile {
   // The stored value with blanks removed at both ends; "" when the file, section or
   // key is missing, the value is empty, or the value is "END.-". Never fails.
   std::string ReadSetting(std::string_view section, std::string_view key) const;
+  // The line of the key, counted from 1; nullopt when it is not there.
+  std::optional<int> LineOf(std::string_view section, std::string_view key) const;
 
   // Replaces an existing key's line in place, adds a new key at the end of its
   // section, a new section at the end of the file, and creates a missing file.

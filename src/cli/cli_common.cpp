@@ -6,6 +6,7 @@
 
 #include "app/app_folder.h"
 #include "app/options.h"
+#include "app/settings_check.h"
 #include "app/settings_file.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
@@ -67,8 +68,19 @@ std::optional<Configuration> ReadConfiguration(const std::string& home, const st
     TellConfigurationError(command, readable.error());
     return std::nullopt;
   }
-  configuration.stored = ReadStoredOptions(SettingsFile(path));
+  const SettingsFile settings(path);
+  configuration.stored = ReadStoredOptions(settings);
+  for (const SettingProblem& problem : CheckSettings(settings)) {
+    configuration.settingProblems.push_back(DescribeProblem(path, problem));
+    std::cerr << "tessaro-cli " << command << ": " << configuration.settingProblems.back() << "\n";
+  }
   return configuration;
+}
+
+void LogSettingProblems(const Configuration& configuration, ActivityLog& log) {
+  for (const std::string& problem : configuration.settingProblems) {
+    log.Append({"", activity::kSetting, configuration.appFolder + kSettingsFileName, problem});
+  }
 }
 
 std::optional<std::string> DestinationProblem(const std::string& destination,
@@ -96,6 +108,7 @@ std::optional<ScanSetup> ReadScanSetup(const std::string& home, const std::strin
     return std::nullopt;
   }
   ScanSetup setup;
+  setup.configuration = *configuration;
   setup.settings = TranslationSettingsFromStored(stored, configuration->appFolder);
   setup.inputs.autoScan = 1;
   setup.inputs.autoDel = stored.autoDelete == 1 ? 1 : 0;

@@ -4,10 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/activity_log.h"
-#include "app/options.h"
 #include "app/operator.h"
+#include "app/options.h"
 #include "program/session.h"
 #include "scan/scan_cycle.h"
 
@@ -51,7 +52,13 @@ void AddHomeOption(CLI::App& line, std::string& home);
 struct Configuration {
   std::string appFolder;  // ends with a separator
   StoredOptions stored;
+  // The values not used as they stand, described (see CheckSettings); said on stderr
+  // as the configuration is read.
+  std::vector<std::string> settingProblems;
 };
+
+// Appends the configuration's setting problems to the log.
+void LogSettingProblems(const Configuration& configuration, ActivityLog& log);
 
 // The application folder for `--home` (empty when not given) and this executable, and
 // its settings; nullopt, said on stderr for `command`, when --home names no folder or
@@ -74,6 +81,7 @@ std::string ToUtf8(std::string_view text);
 
 // What the scan and status commands read from Tessaro.INI.
 struct ScanSetup {
+  Configuration configuration;
   TranslationSettings settings;
   TickInputs inputs;  // automatic translation on, deletion as AutoDelete says
   int scanIntervalMs = 0;

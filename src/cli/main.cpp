@@ -11,14 +11,22 @@ namespace {
 
 const char kUsage[] =
     "usage: tessaro-cli COMMAND [OPTIONS]\n"
+    "       tessaro-cli --help | --version\n"
     "\n"
     "commands:\n"
-    "  holes [--home DIR] [--json] FILE               print the holes of one G-code file\n"
+    "  init [--home DIR] --source DIR --dest DIR [--format rcm|acc] [--force]\n"
+    "                                                 write a new settings file\n"
+    "  holes [--home DIR] [--json | --svg] FILE       print the holes of one G-code file\n"
     "  translate [--home DIR] [--dest DIR] FILE...    write the programs of G-code files\n"
     "  scan [--home DIR] [--once]                     keep the program folder in step\n"
     "  status [--home DIR] [--json]                   what the next scan would do\n"
     "\n"
-    "--home DIR: the folder of Tessaro.INI and Template.RCM\n";
+    "--home DIR: the folder of Tessaro.INI and Template.RCM\n"
+    "\n"
+    "exit status: 0 done; 1 some file refused, empty or not translated (status: a file\n"
+    "needs attention); 2 usage error; 3 configuration error (settings file missing,\n"
+    "unreadable or too big, --home no folder, template or program folder missing);\n"
+    "4 scan: another process keeps the program folder in step\n";
 
 }  // namespace
 
@@ -31,8 +39,9 @@ int main(int argc, char** argv) {
   CLI::App tool("Tessaro's headless tool", "tessaro-cli");
   tool.set_version_flag("--version", std::string("tessaro-cli ") + TESSARO_VERSION);
   tool.require_subcommand(0, 1);
-  const std::vector<Command> commands = {AddHolesCommand(tool), AddTranslateCommand(tool),
-                                         AddScanCommand(tool), AddStatusCommand(tool)};
+  const std::vector<Command> commands = {AddInitCommand(tool), AddHolesCommand(tool),
+                                         AddTranslateCommand(tool), AddScanCommand(tool),
+                                         AddStatusCommand(tool)};
 
   try {
     tool.parse(argc, argv);

@@ -126,6 +126,7 @@ int RunScan(const ScanOptions& options) {
   Session session(asker);
   session.Settings() = setup->settings;
   ActivityLog log = OpenActivityLog(setup->settings.appFolder);
+  LogSettingProblems(setup->configuration, log);
   ScanCycle cycle(session, &log);
   const TickInputs& inputs = setup->inputs;
   Reporter reporter;

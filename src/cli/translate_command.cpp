@@ -45,6 +45,7 @@ int RunTranslate(const TranslateOptions& options) {
   }
 
   ActivityLog log = OpenActivityLog(appFolder);
+  LogSettingProblems(*configuration, log);
   AppendAll(&log,
             LeftoverRemovals(RemoveStaleTemporaryFiles(session.Settings().destinationFolder)));
 

@@ -111,6 +111,8 @@ class MainWindow : public QMainWindow {
   // Automatic translation makes the window the program folder's one automatic writer;
   // while another process holds the folder the box goes back off, saying why. False then.
   bool HoldProgramFolder();
+  // One message for every stored value that is not used as it stands, each also logged.
+  void TellSettingProblems();
   void AutoDel_Click();
   void NoEmpties_Click();
   void NoDupes_Click();

@@ -9,6 +9,8 @@
 #include <string>
 #include <type_traits>
 
+#include "app/operator.h"
+#include "app/settings_check.h"
 #include "app/text.h"
 #include "desktop/about_box.h"
 #include "desktop/file_list_box.h"
@@ -101,7 +103,20 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { UpdateOmissionRules(); });
   Guarded([&] { HoldProgramFolder(); });
   Guarded([&] { commands_->WatchSourceFolder(); });
+  Guarded([&] { TellSettingProblems(); });
   startingUp_ = false;
+}
+
+void MainWindow::TellSettingProblems() {
+  const std::vector<SettingProblem> problems = CheckSettings(settings_);
+  if (problems.empty()) return;
+  std::string text = "Tessaro.INI holds values that are not used as they stand:";
+  for (const SettingProblem& problem : problems) {
+    const std::string line = DescribeProblem(settings_.path(), problem);
+    activityLog_.Append({"", activity::kSetting, settings_.path(), line});
+    text += "\r" + line;
+  }
+  asker_.Tell("Alert", text);
 }
 
 void MainWindow::UpdateOmissionRules() {

@@ -11,6 +11,7 @@
 
 #include "app/app_folder.h"
 #include "app/options.h"
+#include "app/settings_check.h"
 #include "app/settings_file.h"
 #include "app/text.h"
 #include "outside/file_ops.h"
@@ -220,11 +221,17 @@ TEST(StoredOptions, ReadsEveryKeyOfTheFile) {
 TEST(StoredOptions, EachKeyIsReadAsStartUpReadsIt) {
   const auto read = [](const std::string& line) { return ReadWith("[Settings]\n" + line + "\n"); };
   EXPECT_FALSE(read("RCM=Y").rcmFormat);  // only "yes" in any case
-  EXPECT_EQ(read("FacePriority=12345").facePriority, "3412");
-  // seconds, taken when the timer takes them (1 to 65535 ms)
+  // up to four different digits 1 to 4, kept as stored; anything else the default
+  for (const auto& [stored, order] :
+       {std::pair{"4321", "4321"}, std::pair{"21", "21"}, std::pair{"12345", "3412"},
+        std::pair{"11", "3412"}, std::pair{"9x", "3412"}}) {
+    EXPECT_EQ(read(std::string("FacePriority=") + stored).facePriority, order) << stored;
+  }
+  // seconds, from a millisecond to a day
   for (const auto& [stored, ms] :
-       {std::pair{"abc", 5000}, std::pair{"65.535", 65535}, std::pair{"65.536", 5000},
-        std::pair{"0.0004", 5000}, std::pair{"10 s", 10000}}) {
+       {std::pair{"abc", 5000}, std::pair{"86400", 86'400'000}, std::pair{"86400.001", 5000},
+        std::pair{"0.0004", 5000}, std::pair{"10 s", 10000}, std::pair{"-1", 5000},
+        std::pair{"1e9", 5000}}) {
     EXPECT_EQ(read(std::string("ScanTime=") + stored).scanIntervalMs, ms) << stored;
   }
   // check states are rounded half to even, 0 to 2; omission rules a strict whole number
@@ -236,6 +243,49 @@ TEST(StoredOptions, EachKeyIsReadAsStartUpReadsIt) {
   for (const auto& [stored, state] :
        {State{"-2", -2}, State{"1.5", std::nullopt}, State{"1 2", std::nullopt}}) {
     EXPECT_EQ(read(std::string("NoEmpties=") + stored).noEmpties, state) << stored;
+  }
+}
+
+// Each bad value is told with its line, its key, the value and what is used instead.
+TEST(CheckSettings, TellsEveryValueNotUsedAsItStands) {
+  TempFolder folder;
+  const struct {
+    const char* line;
+    const char* told;  // "" when the value is used as it stands
+  } cases[] = {
+      {"ScanTime=2.5", ""},
+      {"ScanTime=abc", "ScanTime=abc is not a number of seconds from 0.001 to 86400; 5 is used"},
+      {"ScanTime=-1", "ScanTime=-1 is not a number of seconds from 0.001 to 86400; 5 is used"},
+      {"ScanTime=1e9", "ScanTime=1e9 is not a number of seconds from 0.001 to 86400; 5 is used"},
+      {"FacePriority=4321", ""},
+      {"FacePriority=11",
+       "FacePriority=11 is not one to four different digits 1 to 4; 3412 is used"},
+      {"FacePriority=34125", "FacePriority=34125 is not one to four different digits 1 to 4; 3412"},
+      {"FacePriority=9x", "FacePriority=9x is not one to four different digits 1 to 4; 3412 is"},
+      {"DrillExclusion=12", "DrillExclusion=12 is not one digit 0 to 9; 1 is used"},
+      {"AutoScan=on", "AutoScan=on is not 0, 1 or 2; 0 is used"},
+      {"NoEmpties=1", ""},
+      {"RCM=ja", "RCM=ja is neither YES nor NO; NO is used"},
+      {"SourcePath=/nonexist/gcode", "SourcePath=/nonexist/gcode names no folder that exists"},
+      {"[HorizontalRename]\nMask1=TOOLONGMASK123",
+       "Mask1=TOOLONGMASK123 is longer than 8 characters; TOOLONGM is used"},
+      {"[HorizontalRename]\nMask2=**/*2",
+       "Mask2=**/*2 holds characters no file name can hold; "
+       "****2*** is used"},
+  };
+  for (const auto& c : cases) {
+    folder.Write("Tessaro.INI", std::string("[Settings]\n") + c.line + "\n");
+    const SettingsFile settings(folder.File("Tessaro.INI"));
+    const std::vector<SettingProblem> problems = CheckSettings(settings);
+    if (*c.told == '\0') {
+      EXPECT_TRUE(problems.empty()) << c.line;
+      continue;
+    }
+    ASSERT_EQ(problems.size(), 1u) << c.line;
+    const std::string said = DescribeProblem(settings.path(), problems.front());
+    const int line = std::string(c.line).find('[') == 0 ? 3 : 2;
+    EXPECT_EQ(said.rfind(settings.path() + " line " + std::to_string(line) + ": " + c.told, 0), 0u)
+        << said;
   }
 }
 

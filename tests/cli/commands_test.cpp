@@ -166,6 +166,39 @@ TEST_F(TranslateCommand, NoSettingsFileIsEverCreatedBesideTheExecutable) {
   EXPECT_EQ(folder.List("bin"), std::vector<std::string>{"tessaro-cli"});
 }
 
+using InitCommand = testing::CliTest;
+
+TEST_F(InitCommand, WritesASettingsFileThatTheOtherCommandsTakeAndKeepsAnExistingOne) {
+  const std::string source = folder.MakeFolder("gcode");
+  const std::string programs = folder.MakeFolder("programs");
+  const testing::CliRun init = Run("init", {"--source", source, "--dest", programs});
+  ASSERT_EQ(init.exitCode, 0) << init.err;
+  EXPECT_EQ(init.out, "wrote " + folder.File("home/Tessaro.INI") +
+                          "\nthe RCM format makes every program from " +
+                          folder.File("home/Template.RCM") +
+                          ": copy your boring machine's template program there\n");
+  const std::string written = folder.Read("home/Tessaro.INI");
+  EXPECT_THAT(written, HasSubstr("\nRCM=YES\n"));
+  EXPECT_THAT(written, HasSubstr("\nSourcePath=" + source + "\n"));
+  EXPECT_EQ(Run("status").exitCode, 3);  // the template is missing
+  folder.Write("home/Template.RCM", testing::SmallTemplate());
+  const testing::CliRun status = Run("status");
+  EXPECT_EQ(status.exitCode, 0) << status.err;
+  EXPECT_EQ(status.err, "");  // every value checked and taken
+
+  const testing::CliRun again =
+      Run("init", {"--source", source, "--dest", programs, "--format", "acc"});
+  EXPECT_EQ(again.exitCode, 3);
+  EXPECT_THAT(again.err, HasSubstr("Tessaro.INI exists already: it is kept (--force replaces it)"));
+  EXPECT_EQ(folder.Read("home/Tessaro.INI"), written);
+  EXPECT_EQ(
+      Run("init", {"--source", source, "--dest", programs, "--format", "acc", "--force"}).exitCode,
+      0);
+  EXPECT_THAT(folder.Read("home/Tessaro.INI"), HasSubstr("\nRCM=NO\n"));
+  EXPECT_EQ(Run("init", {"--source", source, "--dest", folder.File("gone")}).exitCode, 3);
+  EXPECT_EQ(Run("init", {"--source", source, "--dest", programs, "--format", "xyz"}).exitCode, 2);
+}
+
 constexpr long long kNoon = 1'700'000'000;
 
 class StatusCommand : public testing::CliTest {

@@ -50,16 +50,25 @@ class MainWindowTest : public DesktopTest {
     COMPARE_STD(started.window().session().Settings().destinationFolder, deep);
   }
 
-  void aFolderThatCannotBeListedIsSkippedWithItsReasonOnStandardError() {
+  void aFolderThatCannotBeListedIsSkippedAndBadValuesAreToldInOneMessage() {
     TempFolder work;
     std::ostringstream errors;
     std::streambuf* const standardError = std::cerr.rdbuf(errors.rdbuf());
-    StartedWindow started("[Settings]\nSourcePath=" + work.File("gone") + "/\n");
+    StartedWindow started("[Settings]\nSourcePath=" + work.File("gone") + "/\nScanTime=abc\n");
     std::cerr.rdbuf(standardError);
     COMPARE_STD(errors.str(), "Tessaro start-up: step skipped: Cannot read the folder " +
                                   work.File("gone") + ": No such file or directory\n");
     QCOMPARE(Q(started.window().file1()->path()), Q(started.current.path()));
-    QVERIFY(started.asker.told.empty());
+    // The values not used as they stand, all in one message.
+    const std::string settings = started.home.File("Tessaro.INI");
+    QCOMPARE(started.asker.told.size(), size_t{1});
+    COMPARE_STD(started.asker.told.front(),
+                "Alert|Tessaro.INI holds values that are not used as they stand:\r" + settings +
+                    " line 2: SourcePath=" + work.File("gone") +
+                    "/ names no folder that exists; the name as it stands is used instead\r" +
+                    settings +
+                    " line 3: ScanTime=abc is not a number of seconds from 0.001 to 86400; 5 is "
+                    "used instead");
   }
 
   void aNameThatIsNotUtf8IsShownReadablyAndOpensAndSavesItsOwnFile() {
