@@ -41,6 +41,12 @@ class Reporter {
     for (const std::string& path : outcome.translatedFiles)
       std::cout << "translated " << path << "\n";
     for (const std::string& path : outcome.deletedPrograms) std::cout << "deleted " << path << "\n";
+    // A lasting failure is said once, until it changes.
+    std::set<std::string> failures(outcome.failedFiles.begin(), outcome.failedFiles.end());
+    for (const std::string& failure : failures) {
+      if (!failures_.contains(failure)) std::cout << "failed " << failure << "\n";
+    }
+    failures_ = std::move(failures);
     std::cout.flush();
 
     refused_.Report(outcome.refusedFiles, kRefusedAndKept);
@@ -79,6 +85,7 @@ class Reporter {
 
   FileVersions refused_;
   FileVersions empty_;
+  std::set<std::string> failures_;
   std::set<std::string> problems_;
 };
 

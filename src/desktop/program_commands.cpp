@@ -131,6 +131,8 @@ std::string TickSummary(const TickOutcome& outcome) {
   if (!outcome.deletedPrograms.empty()) {
     parts.push_back("deleted " + NameList(outcome.deletedPrograms));
   }
+  for (const std::string& failure : outcome.failedFiles)
+    parts.push_back("not translated: " + failure);
   for (const std::string& error : outcome.errors) parts.push_back(error);
   std::string text = Joined(parts, "; ");
   if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));

@@ -358,7 +358,8 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
     for (const WrittenProgram& written : report.written) {
       outcome.writtenPrograms.push_back(written.path);
     }
-    outcome.errors.insert(outcome.errors.end(), report.errors.begin(), report.errors.end());
+    for (const std::string& error : report.errors)
+      outcome.failedFiles.push_back(path + ": " + error);
     log.Add(TranslationActivity(path, report));
     yielder.Now();
   }

@@ -43,9 +43,12 @@ struct TickOutcome {
   std::vector<std::string> emptyFiles;       // G-code paths holding nothing: their programs stay
   // Why a G-code file was not translated: another one gives a program of the same name.
   std::vector<std::string> collisions;
-  std::vector<std::string> notes;   // why the orphan pass deleted nothing
+  std::vector<std::string> notes;  // why the orphan pass deleted nothing
+  // G-code files whose programs were not all written: "PATH: why" (the G-code file
+  // first, then each reason).
+  std::vector<std::string> failedFiles;
   std::vector<std::string> errors;  // folders not listed, programs not written or deleted
-  bool ok() const { return errors.empty() && collisions.empty(); }
+  bool ok() const { return errors.empty() && collisions.empty() && failedFiles.empty(); }
 };
 
 // What a tick would do with one G-code file of the source folder.

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -452,7 +453,30 @@ TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAn
   folder.MakeFolder("dst/NEXT3.RCM");
   run = Once();
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_THAT(run.err, HasSubstr("NEXT3.RCM"));
+  // Nothing of NEXT is said to be translated: what failed, and why.
+  EXPECT_EQ(run.out, "failed " + folder.File("src/NEXT") + ": Cannot write " +
+                         folder.File("dst/NEXT3.RCM") + ": Is a directory\n");
+  std::filesystem::remove(folder.File("dst/NEXT3.RCM"));
+
+  // A program folder that cannot be written: each file fails, none is translated.
+#ifndef _WIN32
+  testing::TmpfsMount readOnly(folder.File("dst"), "64k", true);
+  if (!readOnly.mounted()) ::chmod(folder.File("dst").c_str(), 0555);
+  if (readOnly.mounted() || ::geteuid() != 0) {
+    run = Once();
+    ::chmod(folder.File("dst").c_str(), 0755);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.out, ::testing::StartsWith("failed " + folder.File("src/NEXT") +
+                                               ": Cannot write " + folder.File("dst/NEXT1.RCM")));
+    EXPECT_THAT(run.out, ::testing::Not(HasSubstr("translated")));
+  }
+#endif
+  // The RCM format without its template: a configuration error, nothing translated.
+  std::filesystem::remove(folder.File("home/Template.RCM"));
+  run = Once();
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_THAT(run.err, HasSubstr("Template.RCM; copy your boring machine's template program"));
 }
 
 TEST_F(ScanCommandTest, LogThatCannotBeWrittenIsToldAndTheScanGoesOn) {

@@ -150,9 +150,11 @@ bool KeepsHiddenFlag(const std::string& path) {
 }
 
 #ifndef _WIN32
-TmpfsMount::TmpfsMount(const std::string& folder, std::string_view size) : folder_(folder) {
+TmpfsMount::TmpfsMount(const std::string& folder, std::string_view size, bool readOnly)
+    : folder_(folder) {
   const std::string options = "size=" + std::string(size);
-  mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  mounted_ =
+      ::mount("tmpfs", folder.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0, options.c_str()) == 0;
   if (!mounted_) why_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
 }
 

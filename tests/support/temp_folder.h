@@ -47,7 +47,7 @@ bool MakeSymlink(const std::string& target, const std::string& link);
 // may mount; `why` says what kept it from mounting.
 class TmpfsMount {
  public:
-  TmpfsMount(const std::string& folder, std::string_view size);
+  TmpfsMount(const std::string& folder, std::string_view size, bool readOnly = false);
   ~TmpfsMount() { Unmount(); }
   TmpfsMount(const TmpfsMount&) = delete;
   TmpfsMount& operator=(const TmpfsMount&) = delete;
