@@ -28,8 +28,12 @@ namespace {
 
 // Set by SIGINT and SIGTERM; the loop ends after the G-code file being translated.
 volatile std::sig_atomic_t stopRequested = 0;
+// Set by SIGHUP: the settings file is read again before the next tick (its ScanTime
+// only at a restart).
+volatile std::sig_atomic_t reloadRequested = 0;
 
 extern "C" void RequestStop(int) { stopRequested = 1; }
+extern "C" void RequestReload(int) { reloadRequested = 1; }
 
 using FileVersion = std::filesystem::file_time_type;
 
@@ -135,10 +139,10 @@ int RunScan(const ScanOptions& options) {
   ActivityLog log = OpenActivityLog(setup->settings.appFolder);
   LogSettingProblems(setup->configuration, log);
   ScanCycle cycle(session, &log);
-  const TickInputs& inputs = setup->inputs;
+  TickInputs inputs = setup->inputs;
   Reporter reporter;
-  WriterLock lock(setup->settings.destinationFolder);
-  if (!lock.MayTick()) return kExitLocked;
+  auto lock = std::make_unique<WriterLock>(setup->settings.destinationFolder);
+  if (!lock->MayTick()) return kExitLocked;
 
   if (options.once) {
     // Files still being written are waited for, a few seconds at most.
@@ -154,15 +158,41 @@ int RunScan(const ScanOptions& options) {
     return ok ? kExitOk : kExitFailed;
   }
 
+  // The settings in force are kept when the file read again is not fit to work with.
+  const auto reload = [&] {
+    reloadRequested = 0;
+    const std::optional<ScanSetup> fresh = ReadScanSetup(options.home, "scan");
+    if (!fresh) {
+      std::cerr << "tessaro-cli: the settings in force are kept\n";
+      return;
+    }
+    LogSettingProblems(fresh->configuration, log);
+    if (fresh->settings.destinationFolder != session.Settings().destinationFolder) {
+      lock = std::make_unique<WriterLock>(fresh->settings.destinationFolder);
+    }
+    session.Settings() = fresh->settings;
+    inputs = fresh->inputs;
+    std::cerr << "tessaro-cli: settings read again from " << fresh->settings.appFolder
+              << kSettingsFileName << "\n";
+  };
+
   stopRequested = 0;
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
+#ifdef SIGHUP  // none on Windows
+  std::signal(SIGHUP, RequestReload);
+#endif
   ChangeTrigger trigger(MakeFolderWatch());
   const auto period = std::chrono::milliseconds(setup->scanIntervalMs);
   RunScanLoop(cycle, inputs, trigger,
               {.period = period,
                .stopRequested = [] { return stopRequested != 0; },
-               .mayTick = [&lock] { return lock.MayTick(); },
+               .mayTick =
+                   [&] {
+                     if (reloadRequested != 0) reload();
+                     return lock->MayTick();
+                   },
+               .tickNow = [] { return reloadRequested != 0; },
                .report = [&reporter](const TickOutcome& outcome) { reporter.Report(outcome); },
                .tell =
                    [period](const std::string& why) {

@@ -11,10 +11,11 @@ namespace {
 using Clock = ChangeTrigger::Clock;
 constexpr auto kStopCheck = std::chrono::milliseconds(50);
 
-// Waits until the timer's tick or a change's tick is due, or a stop is requested.
-void WaitForTick(ChangeTrigger& trigger, Clock::time_point timerDue,
-                 const std::function<bool()>& stopRequested) {
-  while (!stopRequested()) {
+// Waits until the timer's tick or a change's tick is due, or a stop or a tick is
+// requested.
+void WaitForTick(ChangeTrigger& trigger, Clock::time_point timerDue, const ScanLoopHooks& hooks) {
+  while (!hooks.stopRequested()) {
+    if (hooks.tickNow && hooks.tickNow()) return;
     const Clock::time_point now = Clock::now();
     const Clock::time_point due = std::min(timerDue, trigger.TickDue().value_or(timerDue));
     if (now >= due) return;
@@ -45,7 +46,7 @@ void RunScanLoop(ScanCycle& cycle, const TickInputs& inputs, ChangeTrigger& trig
     // A file too new to translate is come back for once it has been quiet.
     const Clock::time_point due =
         outcome.comeBackSoon ? std::min(timerDue, now + kQuietTime) : timerDue;
-    WaitForTick(trigger, due, hooks.stopRequested);
+    WaitForTick(trigger, due, hooks);
   }
 }
 

@@ -13,6 +13,7 @@ struct ScanLoopHooks {
   std::chrono::milliseconds period{5000};  // ScanTime
   std::function<bool()> stopRequested;     // asked at least every 50 ms
   std::function<bool()> mayTick;           // asked before each tick: false skips it
+  std::function<bool()> tickNow;           // asked with stopRequested: true starts a tick
   std::function<void(const TickOutcome&)> report;
   std::function<void(const std::string&)> tell;  // why the source folder cannot be watched
 };

@@ -501,12 +501,20 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
       WaitFor([&] { return folder.Read("err.txt").find(bad) != std::string::npos; });
   folder.Write("src/NEXT", testing::kPanelGcode);
   const bool translated = sawBad && WaitFor([&] { return HasPrograms("NEXT"); });
+  // SIGHUP: the settings file is read again, and a tick follows at once.
+  WriteSettings("0", folder.MakeFolder("other"), "60");
+  folder.Write("other/OTHR", testing::kPanelGcode);
+  folder.SetModifiedSeconds("other/OTHR", 1'700'000'000);
+  ::kill(pid, SIGHUP);
+  const bool reread = WaitFor([&] { return HasPrograms("OTHR"); });
   const int status = End(pid, SIGTERM);
+  EXPECT_TRUE(reread);
   EXPECT_TRUE(translated);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   // Nothing else but the lock file, no temporary file in particular.
   EXPECT_EQ(folder.List("dst"), (std::vector<std::string>{".tessaro.lock", "NEXT1.RCM", "NEXT2.RCM",
-                                                          "NEXT3.RCM", "NEXT4.RCM"}));
+                                                          "NEXT3.RCM", "NEXT4.RCM", "OTHR1.RCM",
+                                                          "OTHR2.RCM", "OTHR3.RCM", "OTHR4.RCM"}));
   const std::string errors = folder.Read("err.txt");
   EXPECT_EQ(errors.find(bad), errors.rfind(bad)) << errors;
   EXPECT_TRUE(folder.Exists("src/BAD"));

@@ -52,6 +52,7 @@ class ScanLoopTest : public ::testing::Test {
                   {.period = period,
                    .stopRequested = [this] { return stop_.load(); },
                    .mayTick = {},
+                   .tickNow = {},
                    .report = [this](const TickOutcome&) { ++ticks_; },
                    .tell = {}});
     });
