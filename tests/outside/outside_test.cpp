@@ -173,33 +173,6 @@ class HeldOpen {
  private:
   HANDLE handle_;
 };
-#else
-// A child rewrites the file until it is killed, at varied moments; every read, while it
-// writes and after the kill, finds one whole contents. Windows has no fork().
-TEST(ReplaceFileContents, KilledWriterLeavesOneWholeContents) {
-  TempFolder folder;
-  const std::string a(1'000'000, 'a');
-  const std::string b(1'500'000, 'b');
-  const std::string path = folder.Write("P1.RCM", a);
-  const auto whole = [&] {
-    const std::string seen = folder.Read("P1.RCM");
-    return seen == a || seen == b;
-  };
-  int torn = 0;
-  for (int round = 0; round < 4; ++round) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int i = 0;; ++i) (void)ReplaceFileContents(path, i % 2 ? a : b);
-    }
-    for (int read = 0; read < 5 + round * 3; ++read) torn += whole() ? 0 : 1;
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    torn += whole() ? 0 : 1;
-  }
-  EXPECT_EQ(torn, 0);
-}
-
 #endif
 
 TEST(ReplaceFileContents, SetsTheNewAttributesOnlyWithTheNewContents) {
