@@ -12,6 +12,12 @@
 //   (6) change notification: a running `tessaro-cli scan` with ScanTime=60, the time
 //       from a G-code file closed in its source folder to its last program in place
 //       (20 files), against the minute the timer alone would take
+//   (7) a crowded program folder: `tessaro-cli scan --once` translating 300 new
+//       G-code files into a folder that already holds 20,000 programs of other names,
+//       against the same 300 into an empty folder
+//   (8) durable writes: the file flushes (fsync, fdatasync) and folder syncs (fsync
+//       of the program folder) per G-code file of a `scan --once` over 50 files (RCM),
+//       counted by strace; left out, with the reason, where strace cannot run
 //
 // usage: scan_bench [--runs N] [--translation-runs N] [--idle-only] [--keep]
 
@@ -28,6 +34,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -49,8 +60,9 @@ struct Run {
   int status = -1;
 };
 
-// Starts a command; its output goes to `out`.
-pid_t Start(const std::vector<std::string>& args, const std::string& out) {
+// Starts a command; its output goes to `out`, its errors to `errors` when given.
+pid_t Start(const std::vector<std::string>& args, const std::string& out,
+            const std::string& errors = "") {
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -58,6 +70,10 @@ pid_t Start(const std::vector<std::string>& args, const std::string& out) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!errors.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
   pid_t pid = 0;
   const int started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -65,11 +81,12 @@ pid_t Start(const std::vector<std::string>& args, const std::string& out) {
   return pid;
 }
 
-// Runs a command to its end; its output goes to `out`.
-Run Spawn(const std::vector<std::string>& args, const std::string& out = "/dev/null") {
+// Runs a command to its end; its output goes to `out`, its errors to `errors`.
+Run Spawn(const std::vector<std::string>& args, const std::string& out = "/dev/null",
+          const std::string& errors = "") {
   Run run;
   const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = Start(args, out);
+  const pid_t pid = Start(args, out, errors);
   int status = 0;
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);
@@ -137,14 +154,14 @@ struct Workspace {
 };
 
 Workspace MakeWorkspace(const std::string& root, const std::string& name,
-                        const std::string& moreSettings = "") {
+                        const std::string& moreSettings = "", bool autoDelete = true) {
   Workspace w{root + "/" + name + "/home", root + "/" + name + "/gcode",
               root + "/" + name + "/programs"};
   for (const std::string& folder : {w.home, w.source, w.programs}) fs::create_directories(folder);
   WriteFile(w.home + "/Template.RCM", Template(), kSourceStamp);
   WriteFile(w.home + "/Tessaro.INI",
-            "[Settings]\r\nRCM=YES\r\nSourcePath=" + w.source +
-                "\r\nDestinationPath=" + w.programs + "\r\nAutoDelete=1\r\n" + moreSettings +
+            "[Settings]\r\nRCM=YES\r\nSourcePath=" + w.source + "\r\nDestinationPath=" +
+                w.programs + "\r\nAutoDelete=" + (autoDelete ? "1" : "0") + "\r\n" + moreSettings +
                 "[HorizontalRename]\r\nMask1=*******1\r\nMask2=*******2\r\n"
                 "Mask3=*******3\r\nMask4=*******4\r\n",
             kSourceStamp);
@@ -237,6 +254,137 @@ std::vector<double> ChangeToPrograms(const std::string& root, int files) {
 void ResetFolder(const std::string& folder) {
   fs::remove_all(folder);
   fs::create_directories(folder);
+}
+
+// Writes `count` G-code files, named from `first` on, into the source folder.
+void WriteSources(const Workspace& w, int first, int count) {
+  for (int i = first; i < first + count; ++i)
+    WriteFile(w.source + "/" + SourceName(i), Panel(i), kSourceStamp);
+}
+
+// Removes the programs that the G-code files from `first` on were translated into.
+void RemovePrograms(const Workspace& w, int first, int count) {
+  for (int i = first; i < first + count; ++i) {
+    for (int face = 1; face <= 4; ++face)
+      fs::remove(w.programs + "/" + SourceName(i) + "-" + std::to_string(face) + ".RCM");
+  }
+}
+
+// (7): seconds to translate the same `sources` new G-code files into a program folder
+// holding `others` programs that no G-code file gives its name (automatic deletion
+// off, so they stay) and into an empty one, side by side; medians of `runs`.
+struct CrowdedFolder {
+  double crowded = 0;
+  double empty = 0;
+};
+CrowdedFolder TranslateIntoCrowdedFolder(const std::string& root, int sources, int others,
+                                         int runs) {
+  const Workspace crowded = MakeWorkspace(root, "crowded", "", false);
+  const Workspace empty = MakeWorkspace(root, "uncrowded", "", false);
+  WriteSources(crowded, 0, sources);
+  WriteSources(empty, 0, sources);
+  const std::string program = Template();
+  for (int i = 0; i < others; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/Q%05d-%d.RCM", i / 4, 1 + i % 4);
+    WriteFile(crowded.programs + name, program, kProgramStamp);
+  }
+  const auto translate = [&](const Workspace& w, std::size_t programs) {
+    // Each run starts alike: the disk synced, so that no run pays for writing back what
+    // came before it.
+    ::sync();
+    const Run run = Spawn(ScanOnce(w));
+    if (run.status != 0 || CountFiles(w.programs) != programs) {
+      throw std::runtime_error("the translation in " + w.programs + " went wrong");
+    }
+    return run.seconds;
+  };
+  std::vector<double> inCrowded, inEmpty;
+  for (int r = 0; r < runs; ++r) {
+    RemovePrograms(crowded, 0, sources);
+    RemovePrograms(empty, 0, sources);
+    // Taken in turns, so that neither folder always goes first.
+    const std::size_t programs = 4 * static_cast<std::size_t>(sources);
+    if (r % 2 == 0)
+      inCrowded.push_back(translate(crowded, static_cast<std::size_t>(others) + programs));
+    inEmpty.push_back(translate(empty, programs));
+    if (r % 2 == 1)
+      inCrowded.push_back(translate(crowded, static_cast<std::size_t>(others) + programs));
+  }
+  return {Median(inCrowded), Median(inEmpty)};
+}
+
+// (8): what strace counts while `scan --once` translates fresh G-code files.
+struct DurableWrites {
+  int files = 0;                          // G-code files translated
+  int fileFlushes = 0;                    // fsync or fdatasync of a file
+  int folderSyncs = 0;                    // fsync or fdatasync of a folder
+  std::vector<std::string> otherFlushed;  // flushed files outside the program folder
+  std::optional<std::string> skipped;     // why nothing could be counted
+};
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string FirstLine(const std::string& text) {
+  const std::string line = text.substr(0, text.find('\n'));
+  return line.empty() ? "no output" : line;
+}
+
+DurableWrites CountDurableWrites(const std::string& root, int sources) {
+  DurableWrites counted;
+  const char* strace = "/usr/bin/strace";
+  if (::access(strace, X_OK) != 0) {
+    counted.skipped = "strace is not installed (scripts/install-deps installs it)";
+    return counted;
+  }
+  // strace must be allowed to trace at all (ptrace may be forbidden in a container).
+  const std::string probeErrors = root + "/strace-probe.txt";
+  if (Spawn({strace, "-f", "-o", "/dev/null", "/bin/true"}, "/dev/null", probeErrors).status != 0) {
+    counted.skipped = "strace cannot trace here: " + FirstLine(ReadText(probeErrors));
+    return counted;
+  }
+
+  const Workspace w = MakeWorkspace(root, "durable");
+  WriteSources(w, 0, sources);
+  const std::string trace = root + "/durable-trace.txt";
+  const std::string out = root + "/durable-out.txt";
+  const std::string errors = root + "/durable-errors.txt";
+  std::vector<std::string> command = {strace, "-f", "-y", "-e", "trace=fsync,fdatasync",
+                                      "-o",   trace};
+  for (const std::string& arg : ScanOnce(w)) command.push_back(arg);
+  const Run run = Spawn(command, out, errors);
+  if (run.status != 0) {
+    counted.skipped = "the traced scan failed: " + FirstLine(ReadText(errors));
+    return counted;
+  }
+  std::istringstream translated(ReadText(out));
+  for (std::string line; std::getline(translated, line);)
+    counted.files += line.rfind("translated ", 0) == 0;
+  if (counted.files != sources || CountFiles(w.programs) != static_cast<std::size_t>(4 * sources)) {
+    throw std::runtime_error("the traced scan did not translate every G-code file");
+  }
+
+  // With -y strace prints the path of each descriptor: "fsync(4</dir/.tessaro-X.RCM.7.0>)".
+  // A call cut short by another thread's is printed unfinished first; it counts once.
+  const std::string folder = fs::canonical(w.programs).string();
+  const std::regex call(R"((fsync|fdatasync)\(\d+<([^>]*)>)");
+  std::istringstream lines(ReadText(trace));
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (!std::regex_search(line, match, call)) continue;
+    const std::string path = match[2];
+    std::error_code ignored;
+    if (path == folder || fs::is_directory(path, ignored)) {
+      ++counted.folderSyncs;
+    } else {
+      ++counted.fileFlushes;
+      if (fs::path(path).parent_path().string() != folder) counted.otherFlushed.push_back(path);
+    }
+  }
+  return counted;
 }
 
 bool Report(const char* figure, double value, double goal, const char* unit) {
@@ -333,6 +481,13 @@ int main(int argc, char** argv) {
 
     const double changed = Median(ChangeToPrograms(root, 20));
 
+    CrowdedFolder crowded;
+    DurableWrites durable;
+    if (!idleOnly) {
+      crowded = TranslateIntoCrowdedFolder(root, 300, 20'000, std::max(5, translationRuns));
+      durable = CountDurableWrites(root, 50);
+    }
+
     const double idle = Median(scanSmall);
     const double find = Median(findSmall);
     const double grown = Median(scanLarge);
@@ -350,6 +505,22 @@ int main(int argc, char** argv) {
         "    G-code file closed to its last program, ScanTime=60 (20 files): %.3f s, "
         "%.4f of the timer's 60 s\n",
         changed, changed / kWatchScanSeconds);
+    if (!idleOnly) {
+      std::printf(
+          "    300 new G-code files into 20,000 programs of other names: %.2f s; "
+          "into an empty folder: %.2f s (medians of %d)\n",
+          crowded.crowded, crowded.empty, std::max(5, translationRuns));
+      if (durable.skipped) {
+        std::printf("    durable writes: not counted, %s\n", durable.skipped->c_str());
+      } else {
+        std::printf(
+            "    durable writes, scan --once over %d G-code files (RCM), strace: %d file "
+            "flushes, %d folder syncs\n",
+            durable.files, durable.fileFlushes, durable.folderSyncs);
+        for (const std::string& path : durable.otherFlushed)
+          std::printf("      flushed outside the program folder: %s\n", path.c_str());
+      }
+    }
     bool met = true;
     met &= Report("(1) idle tick / find listing:         ", idle / find, 1.5, "");
     met &= Report("(2) 4x the files / 1x the files:       ", grown / idle, 4.5, "");
@@ -361,6 +532,25 @@ int main(int argc, char** argv) {
     met &= Report("    peak memory, idle tick (20k + 80k):", rssLarge / 1024.0, 50, " MB");
     met &= Report("(5) peak memory, tick with a 2 GB stray:", rssStray / 1024.0, 50, " MB");
     met &= Report("(6) closed G-code file to its programs:", changed, 0.5, " s");
+    if (!idleOnly) {
+      met &= Report("(7) 300 files, 20,000 programs / empty:", crowded.crowded / crowded.empty, 1.5,
+                    "");
+      if (durable.skipped) {
+        std::printf("(8) durable writes per G-code file:      skipped: %s\n",
+                    durable.skipped->c_str());
+      } else {
+        // Fewer would not be durable, more is time lost: the goal is the count itself.
+        const double flushes = static_cast<double>(durable.fileFlushes) / durable.files;
+        const double syncs = static_cast<double>(durable.folderSyncs) / durable.files;
+        const bool exact =
+            durable.fileFlushes == 4 * durable.files && durable.folderSyncs == durable.files;
+        std::printf(
+            "(8) durable writes per G-code file (RCM): %.2f file flushes, %.2f folder syncs "
+            "(goal 4 and 1)%s\n",
+            flushes, syncs, exact ? "" : "  MISSED");
+        met &= exact;
+      }
+    }
     status = met ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "scan_bench: %s\n", error.what());

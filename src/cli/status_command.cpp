@@ -24,6 +24,7 @@ using Json = nlohmann::ordered_json;
 
 struct Totals {
   int refused = 0;
+  int failed = 0;
   int translate = 0;
   int upToDate = 0;
   int notEligible = 0;
@@ -36,28 +37,28 @@ struct Totals {
 };
 
 // What a status finds in a G-code file the next scan would translate.
-enum class Contents { kNotRead, kGcode, kEmpty, kRefused };
+enum class Contents { kNotRead, kGcode, kEmpty, kRefused, kUnreadable };
 
 struct SourceState {
   const SourcePlan& plan;
   Contents contents = Contents::kNotRead;
-  bool attention() const {
-    return plan.verdict != SourceVerdict::kUpToDate || contents == Contents::kEmpty ||
-           contents == Contents::kRefused;
-  }
+  std::string unreadable;  // why, for kUnreadable
+  bool attention() const { return plan.verdict != SourceVerdict::kUpToDate; }
 };
 
 std::vector<SourceState> SourceStates(const TickInputs& inputs, const TickPlan& plan) {
   std::vector<SourceState> states;
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     const SourcePlan& source = plan.sources[i];
-    SourceState state{source};
+    SourceState state{source, Contents::kNotRead, ""};
     if (source.verdict == SourceVerdict::kTranslate) {
       const GcodeReading reading =
           ReadGcodeFile(JoinPath(inputs.sourceFolder, plan.sourceListing.entries[i].name), {}, {});
-      state.contents = reading.empty                ? Contents::kEmpty
+      state.contents = !reading.status.ok()         ? Contents::kUnreadable
+                       : reading.empty              ? Contents::kEmpty
                        : reading.holes.RejectedFile ? Contents::kRefused
                                                     : Contents::kGcode;
+      state.unreadable = reading.status.ok() ? "" : reading.status.error();
     }
     states.push_back(state);
   }
@@ -73,6 +74,10 @@ Totals Count(const TickPlan& plan, const std::vector<SourceState>& states) {
     }
     if (state.contents == Contents::kRefused) {
       ++totals.refused;
+      continue;
+    }
+    if (state.contents == Contents::kUnreadable) {
+      ++totals.failed;
       continue;
     }
     switch (state.plan.verdict) {
@@ -161,6 +166,11 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension, c
           entry["reason"] = "not_gcode";
           break;
         }
+        if (states[i].contents == Contents::kUnreadable) {
+          entry["state"] = "failed";
+          entry["reason"] = ToUtf8(states[i].unreadable);
+          break;
+        }
         entry["state"] = "translate";
         entry["reason"] = !source.olderPrograms.empty() ? "newer"
                           : source.incomplete           ? "program_missing"
@@ -215,11 +225,17 @@ std::string StatusJson(const TickInputs& inputs, const std::string& extension, c
   json["auto_delete"] = inputs.autoDel == 1;
   json["gcode_files"] = std::move(sources);
   json["programs"] = std::move(programs);
-  json["totals"] = {{"translate", totals.translate}, {"refused", totals.refused},
-                    {"up_to_date", totals.upToDate}, {"not_eligible", totals.notEligible},
-                    {"settling", totals.settling},   {"collisions", totals.collisions},
-                    {"empty", totals.empty},         {"programs", plan.programs.size()},
-                    {"hidden", totals.hidden},       {"read_only", totals.readOnly},
+  json["totals"] = {{"translate", totals.translate},
+                    {"refused", totals.refused},
+                    {"failed", totals.failed},
+                    {"up_to_date", totals.upToDate},
+                    {"not_eligible", totals.notEligible},
+                    {"settling", totals.settling},
+                    {"collisions", totals.collisions},
+                    {"empty", totals.empty},
+                    {"programs", plan.programs.size()},
+                    {"hidden", totals.hidden},
+                    {"read_only", totals.readOnly},
                     {"orphans", totals.orphans}};
   return json.dump(2) + "\n";
 }
@@ -255,6 +271,7 @@ std::string StatusText(const TickInputs& inputs, const TickPlan& plan,
                     ? "empty: not translated, its programs are kept"
                 : states[i].contents == Contents::kRefused
                     ? "refused: not G-code of the accepted kind, the file is kept"
+                : states[i].contents == Contents::kUnreadable ? "failed: " + states[i].unreadable
                 : !source.olderPrograms.empty()
                     ? "translate: newer than " + Joined(OlderProgramNames(plan, source))
                 : source.incomplete ? "translate: a program is missing"
@@ -303,8 +320,8 @@ std::string StatusText(const TickInputs& inputs, const TickPlan& plan,
 
   const Totals totals = Count(plan, states);
   out << "Totals: " << totals.translate << " to translate, " << totals.upToDate << " up to date, "
-      << totals.notEligible << " not eligible, " << totals.refused << " refused, " << totals.empty
-      << " empty, " << totals.collisions
+      << totals.notEligible << " not eligible, " << totals.refused << " refused, " << totals.failed
+      << " failed, " << totals.empty << " empty, " << totals.collisions
       << (totals.collisions == 1 ? " collision, " : " collisions, ") << totals.settling
       << " being written; " << plan.programs.size() << " programs, " << totals.hidden << " hidden, "
       << totals.readOnly << " read-only, " << totals.orphans

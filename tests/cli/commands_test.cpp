@@ -274,36 +274,37 @@ TEST_F(StatusCommand, ReportsEveryFileInItsStateAndChangesNothing) {
       {"name": "template.RCM", "gcode_file": null, "hidden": false, "read_only": false, "orphan": false}])"));
   EXPECT_EQ(
       status["totals"].dump(),
-      R"({"translate":4,"refused":1,"up_to_date":0,"not_eligible":3,"settling":0,"collisions":0,"empty":1,)"
+      R"({"translate":4,"refused":1,"failed":0,"up_to_date":0,"not_eligible":3,"settling":0,"collisions":0,"empty":1,)"
       R"("programs":6,"hidden":1,)"
       R"("read_only":2,"orphans":1})");
 
   EXPECT_EQ(text.exitCode, 1) << text.err;
-  EXPECT_EQ(text.out,
-            "G-code files in " + folder.File("src") +
-                ":\n"
-                "             not eligible: the name is blank\n"
-                "  A~B        not eligible: the name holds a ~\n"
-                "  NEWR       translate: newer than NEWR2.RCM\n"
-                "  NINECHARS  not eligible: the name is longer than 8 characters\n"
-                "  NONE       translate: no program yet\n"
-                "  NOTE       refused: not G-code of the accepted kind, the file is kept\n"
-                "  SAME       translate: a program is missing\n"
-                "  T\xC3\x9CR        translate: no program yet\n"
-                "  VOID       empty: not translated, its programs are kept\n"
-                "Programs in " +
-                folder.File("dst") +
-                " (automatic deletion off):\n"
-                "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
-                "  NEWR1.RCM     NEWR\n"
-                "  NEWR2.RCM     NEWR\n"
-                "  SAME1.RCM     SAME, hidden, read-only\n"
-                "  SAME2.RCM     SAME, read-only\n"
-                "  template.RCM  never deleted\n"
-                "Totals: 4 to translate, 0 up to date, 3 not eligible, 1 refused, 1 empty, 0 "
-                "collisions, 0 being "
-                "written; 6 programs, "
-                "1 hidden, 2 read-only, 1 orphan\n");
+  EXPECT_EQ(
+      text.out,
+      "G-code files in " + folder.File("src") +
+          ":\n"
+          "             not eligible: the name is blank\n"
+          "  A~B        not eligible: the name holds a ~\n"
+          "  NEWR       translate: newer than NEWR2.RCM\n"
+          "  NINECHARS  not eligible: the name is longer than 8 characters\n"
+          "  NONE       translate: no program yet\n"
+          "  NOTE       refused: not G-code of the accepted kind, the file is kept\n"
+          "  SAME       translate: a program is missing\n"
+          "  T\xC3\x9CR        translate: no program yet\n"
+          "  VOID       empty: not translated, its programs are kept\n"
+          "Programs in " +
+          folder.File("dst") +
+          " (automatic deletion off):\n"
+          "  GONE1.RCM     orphan: kept while automatic deletion is off\n"
+          "  NEWR1.RCM     NEWR\n"
+          "  NEWR2.RCM     NEWR\n"
+          "  SAME1.RCM     SAME, hidden, read-only\n"
+          "  SAME2.RCM     SAME, read-only\n"
+          "  template.RCM  never deleted\n"
+          "Totals: 4 to translate, 0 up to date, 3 not eligible, 1 refused, 0 failed, 1 empty, 0 "
+          "collisions, 0 being "
+          "written; 6 programs, "
+          "1 hidden, 2 read-only, 1 orphan\n");
 
   EXPECT_EQ(folder.List("dst"), programs);
   EXPECT_EQ(folder.Read("home/Tessaro.INI"), settings);
