@@ -131,6 +131,18 @@ class MainWindowTest : public DesktopTest {
     QVERIFY(!shown.programs.Exists("SIDE1.RCM"));
   }
 
+  void clickingAnEmptyFileSaysSoAndWritesNothing() {
+    ShownWindow shown;
+    shown.source.Write("VOID", " \r\n");
+    shown.programs.Write("VOID1.RCM", "kept");
+    QVERIFY(shown.Click(shown.file1(), "VOID"));
+    QCOMPARE(shown.Status(),
+             QString("VOID is empty: nothing was translated, its programs are kept"));
+    QCOMPARE(shown.programs.List(), std::vector<std::string>{"VOID1.RCM"});
+    COMPARE_STD(shown.programs.Read("VOID1.RCM"), "kept");
+    QVERIFY(shown.asker.questions.empty());
+  }
+
   // One automatic writer per program folder: the window, or the headless scan.
   void automaticTranslationHoldsTheProgramFolderAndStaysOffWhileAnotherHoldsIt() {
     using tessaro::FolderLock;
