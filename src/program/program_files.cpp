@@ -8,6 +8,7 @@
 
 #include "app/app_folder.h"
 #include "app/text.h"
+#include "outside/file_ops.h"
 #include "outside/line_scanner.h"
 
 namespace tessaro {
@@ -116,7 +117,9 @@ std::string FormatWholeNumber(double value) {
 }
 
 std::string FormatAccProgram(const ProgramTable& table, int holeCount) {
-  std::string text;
+  // Every reader skips a byte-order mark at the start of a file: a comment that starts
+  // with that character gets one more, so that it reads back as it was.
+  std::string text(ByteOrderMarkLength(table.Cmt1) > 0 ? kUtf8ByteOrderMark : "");
   auto line = [&text](std::string_view content) {
     text += content;
     text += kCrLf;

@@ -43,7 +43,8 @@ std::string RcmCellText(std::string_view field);
 std::string FormatWholeNumber(double value);
 
 // The lines of an ACC program for the table's comment and its first `holeCount` rows,
-// each ended by CR LF.
+// each ended by CR LF; a comment that starts with a byte-order mark character is
+// preceded by one more, which readers skip.
 std::string FormatAccProgram(const ProgramTable& table, int holeCount);
 
 // A program file's text read into a table, which starts as `table` was (a program

@@ -368,6 +368,12 @@ TEST_F(ProgramFiles, AccLoadTakesTheFirstLineAsCommentAndSavesTheSameBytes) {
 
   ASSERT_TRUE(session.SaveProgram(folder.File("COPY.ACC"), "").status.ok());
   EXPECT_EQ(folder.Read("COPY.ACC"), text);
+
+  // A comment that starts with the byte-order mark character reads back as it was.
+  session.Table().Cmt1 = "\xEF\xBB\xBFoak";
+  ASSERT_TRUE(session.SaveProgram(folder.File("MARK.ACC"), "").status.ok());
+  ASSERT_TRUE(session.LoadProgramFile(folder.File("MARK.ACC")).ok());
+  EXPECT_EQ(session.Table().Cmt1, "\xEF\xBB\xBFoak");
 }
 
 // RCM format
