@@ -368,7 +368,8 @@ DurableWrites CountDurableWrites(const std::string& root, int sources) {
   }
 
   // With -y strace prints the path of each descriptor: "fsync(4</dir/.tessaro-X.RCM.7.0>)".
-  // A call cut short by another thread's is printed unfinished first; it counts once.
+  // A call that another thread's interrupts is printed in two lines ("<unfinished ...>",
+  // "<... fsync resumed>"); only the first names the descriptor, so each call counts once.
   const std::string folder = fs::canonical(w.programs).string();
   const std::regex call(R"((fsync|fdatasync)\(\d+<([^>]*)>)");
   std::istringstream lines(ReadText(trace));
