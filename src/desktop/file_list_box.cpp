@@ -64,8 +64,20 @@ void FileListBox::fill(const FolderListing& listing, const std::string& keepSele
     // Shown as UTF-8 (a byte that is not shows as U+FFFD), kept as its bytes.
     auto* item = new QListWidgetItem(ToQt(entry.name), this);
     item->setData(kNameBytesRole, QByteArray::fromStdString(entry.name));
+    if (marked_.contains(entry.name)) {
+      item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+      item->setToolTip(markedWhy_);
+    }
   }
   setCurrentRow(keep);
+}
+
+void FileListBox::markFiles(const std::vector<std::string>& names, const QString& why) {
+  std::set<std::string> marked(names.begin(), names.end());
+  if (marked == marked_ && why == markedWhy_) return;
+  marked_ = std::move(marked);
+  markedWhy_ = why;
+  refresh();
 }
 
 std::string FileListBox::fileName() const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QListWidget>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "outside/folder_listing.h"
 
@@ -40,6 +42,10 @@ class FileListBox : public QListWidget {
   int listIndex() const { return currentRow(); }  // -1 when none is selected
   void setListIndex(int index);
 
+  // Shows the files of these names greyed, with `why` as their tooltip, from now on and
+  // over every refresh, until other names are marked.
+  void markFiles(const std::vector<std::string>& names, const QString& why);
+
   // Why the last reading failed, "" after a good one.
   const std::string& lastError() const { return lastError_; }
 
@@ -55,6 +61,8 @@ class FileListBox : public QListWidget {
   std::string path_;
   std::string pattern_ = "*";
   std::string lastError_;
+  std::set<std::string> marked_;
+  QString markedWhy_;
 };
 
 }  // namespace tessaro::desktop

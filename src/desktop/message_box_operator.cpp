@@ -29,7 +29,8 @@ class NormalPointer {
 
 bool MessageBoxOperator::AskYesNo(const std::string& title, const std::string& text) {
   const NormalPointer pointer;
-  QMessageBox box(QMessageBox::NoIcon, ToQt(title), MessageText(text),
+  // Every question asks before deleting: the warning icon says so.
+  QMessageBox box(QMessageBox::Warning, ToQt(title), MessageText(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   // Every question asks before deleting: a stray Enter or Escape must not say Yes.
   box.setDefaultButton(QMessageBox::No);

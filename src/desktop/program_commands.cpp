@@ -246,6 +246,12 @@ void ProgramCommands::Report(const Problems& problems) {
   if (!problems.empty()) asker_.Tell(kAlertTitle, Joined(problems, "\r"));
 }
 
+QString ProgramCommands::RefusedFileTip() {
+  return tr(
+      "Not G-code of the accepted kind: its first line is no G70, G71, G81 or G150 "
+      "line. It is kept and left alone until it changes.");
+}
+
 void ProgramCommands::File1_Click() {
   // While automatic translation is on, the source list only shows files.
   if (controls_.automaticTranslation->value() != 0) return;
@@ -256,6 +262,7 @@ void ProgramCommands::File1_Click() {
     CommandGate::Scope scope(gate_);
     if (!scope.entered()) return;
     const std::string path = JoinPath(controls_.gcodeList->path(), name);
+    session_.AskAgainAbout(path);
     const TranslationReport report = session_.Process(path);
     AppendAll(&log_, TranslationActivity(path, report));
     problems = report.errors;
@@ -266,6 +273,7 @@ void ProgramCommands::File1_Click() {
     binding_->Show();
     if (!unread) emit translated();
     if (report.refused) {
+      controls_.gcodeList->markFiles({name}, RefusedFileTip());
       ShowStatus(name + " is not G-code of the accepted kind");
     } else if (report.empty) {
       ShowStatus(tr("%1 is empty: nothing was translated, its programs are kept").arg(ToQt(name)));
@@ -490,6 +498,9 @@ void ProgramCommands::ScanTick() {
       controls_.gcodeList->refresh();
       controls_.programList->refresh();
     }
+    std::vector<std::string> refused;
+    for (const std::string& path : outcome.refusedFiles) refused.push_back(FileNamePart(path));
+    controls_.gcodeList->markFiles(refused, RefusedFileTip());
     if (outcome.translated) {
       scope.ShowBusy();
       PointAtProgram(problems);

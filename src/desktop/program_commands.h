@@ -169,6 +169,7 @@ class ProgramCommands : public QObject {
   std::function<void(const QString&)> status_;
   std::function<void()> masksChanged_;
   QPointer<RenameDialog> rename_;
+  static QString RefusedFileTip();
   bool stopping_ = false;
   std::unique_ptr<FolderLock> writerLock_;
   bool selectingProgram_ = false;  // SetPointer is moving File2's selection

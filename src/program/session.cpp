@@ -110,10 +110,18 @@ Session::ReadResult Session::ReadGcodeAsking(const std::string& gcodePath) {
 }
 
 std::optional<Status> Session::AskToDeleteRefusedFile(const std::string& path) {
+  const std::optional<FileVersion> version = VersionOf(path);
+  if (const auto kept = keptRefusedFiles_.find(path);
+      kept != keptRefusedFiles_.end() && kept->second == version) {
+    return std::nullopt;
+  }
   const std::string text = "         Source file " + FileNamePart(path) + "\r" +
                            "    Is not of the correct file type." + "\r\r" +
                            "      Do you wish to delete it?";
-  if (!operator_.AskYesNo("Alert!", text)) return std::nullopt;
+  if (!operator_.AskYesNo("Alert!", text)) {
+    keptRefusedFiles_[path] = version;
+    return std::nullopt;
+  }
   const Status removed = RemoveFile(path);
   if (!removed.ok()) operator_.Tell("Alert!", removed.error());
   return removed;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -90,8 +91,12 @@ class Session {
   Operator& Asker() { return operator_; }
 
   // Reads one G-code file into the hole set only (nothing is written), with the
-  // exclusion digits in force. A refused file asks whether to delete it.
+  // exclusion digits in force. A refused file asks whether to delete it, once for each
+  // version of it (its stamp and size): after a No it is left alone until it changes.
   Status ReadGcode(const std::string& gcodePath);
+
+  // The next refusal of the file at `path` asks again (the operator picked it).
+  void AskAgainAbout(const std::string& path) { keptRefusedFiles_.erase(path); }
 
   // Translates one G-code file into its face programs in the destination folder: in
   // the RCM format faces 1 to 4 through Template.RCM of the application folder, in the
@@ -169,6 +174,9 @@ class Session {
   std::string lastTranslatedFile_;
   HoleSet translatedHoles_;
   std::function<void(const std::string&)> readObserver_;
+  // Refused files the operator chose to keep, each with the version asked about: the
+  // same version is not asked about again.
+  std::map<std::string, std::optional<FileVersion>> keptRefusedFiles_;
 };
 
 }  // namespace tessaro

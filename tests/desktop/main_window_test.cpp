@@ -131,6 +131,21 @@ class MainWindowTest : public DesktopTest {
     QVERIFY(!shown.programs.Exists("SIDE1.RCM"));
   }
 
+  void aRefusedFileIsAskedAboutOnceAndMarkedUntilItChanges() {
+    ShownWindow shown("ScanTime=0.1\nAutoScan=1\n");
+    shown.source.Write("NOTES01", "Cut list\n");
+    shown.window().timer1()->start();
+    QTRY_COMPARE(shown.asker.questions.size(), size_t{1});
+    QTest::qWait(350);  // three more ticks ask nothing
+    QCOMPARE(shown.asker.questions.size(), size_t{1});
+    const QList<QListWidgetItem*> items = shown.file1()->findItems("NOTES01", Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    QVERIFY(items.front()->toolTip().startsWith("Not G-code of the accepted kind"));
+    shown.source.Write("NOTES01", "Cut list, second version\n");
+    QTRY_COMPARE(shown.asker.questions.size(), size_t{2});
+    QVERIFY(shown.source.Exists("NOTES01"));
+  }
+
   void clickingAnEmptyFileSaysSoAndWritesNothing() {
     ShownWindow shown;
     shown.source.Write("VOID", " \r\n");
@@ -286,7 +301,8 @@ class MainWindowTest : public DesktopTest {
     WhenModal<QMessageBox>(&shown.window(), [&](QMessageBox& box) {
       QTest::qWait(350);  // three scan periods
       asked = QString("%1|%2|%3|kept %4")
-                  .arg(box.windowTitle(), box.text().left(texts.at(question).size()))
+                  .arg(box.windowTitle() + (box.icon() == QMessageBox::Warning ? " (warning)" : ""),
+                       box.text().left(texts.at(question).size()))
                   .arg(box.standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
                                box.defaultButton() == box.button(QMessageBox::No)
                            ? "Yes, No by default"
@@ -297,7 +313,7 @@ class MainWindowTest : public DesktopTest {
     ask();
     QTest::qWait(250);
 
-    QCOMPARE(asked, "Alert!|" + texts.at(question) + "|Yes, No by default|kept yes");
+    QCOMPARE(asked, "Alert! (warning)|" + texts.at(question) + "|Yes, No by default|kept yes");
     QVERIFY(kept());
     QCOMPARE(shown.find<tessaro::desktop::OptionCheckBox>("AutoDel")->value(), 0);
 

@@ -227,6 +227,13 @@ TEST_F(Translation, RefusedFileAsksWhetherToDeleteItAndAnUnreadableOneFailsNamin
     EXPECT_EQ(folder.Exists("gcode/PART"), !yes);
     EXPECT_EQ(session.Holes().MacroParams[kParamPanelX], 0);  // nothing after line 1 is read
   }
+  // A file kept on No is not asked about again until it changes.
+  const std::string notes = Gcode("NOTES", "Cut list\n");
+  for (const char* text : {"Cut list\n", "Cut list\n", "Cut list, 2\n"}) {
+    if (folder.Read("gcode/NOTES") != text) Gcode("NOTES", text);
+    EXPECT_TRUE(session.Process(notes).refused);
+  }
+  EXPECT_EQ(asker.questions.size(), 3u);  // PART's one, then NOTES twice
   session.ReadGcode(Gcode("PART", kFaceTwoHoles));
   const Status unreadable = session.ReadGcode(folder.File("GONE"));
   EXPECT_EQ(unreadable.error(),

@@ -182,8 +182,10 @@ TEST_F(ScanTickTest, LogsTranslationsRefusalsDeletionsAndFailuresAProblemWhenItB
   const TickInputs inputs = {1, 1, folder_.File("src")};
 
   cycle.RunTick(inputs);
-  cycle.RunTick(inputs);  // BAD is refused again
+  cycle.RunTick(inputs);  // BAD is refused again, without a question
+  EXPECT_EQ(asker_.questions.size(), 1u);
   asker_.answer = true;
+  Source("BAD", kNoon + 1, 0, std::string(testing::kRefusedGcode) + "\n");  // a new version
   cycle.RunTick(inputs);
   DeleteAllPrograms(folder_.File("dst"), true, asker_, &log);
 
