@@ -17,6 +17,13 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+// Every reader skips a byte-order mark at the start of a file: a text whose first line
+// starts with that character gets one more, so that it reads back as it was.
+std::string ReadableFromItsStart(std::string text) {
+  if (ByteOrderMarkLength(text) > 0) text.insert(0, kUtf8ByteOrderMark);
+  return text;
+}
+
 // A comment must stay on its line.
 std::string OneLineText(std::string_view text) {
   std::string result(text);
@@ -117,9 +124,7 @@ std::string FormatWholeNumber(double value) {
 }
 
 std::string FormatAccProgram(const ProgramTable& table, int holeCount) {
-  // Every reader skips a byte-order mark at the start of a file: a comment that starts
-  // with that character gets one more, so that it reads back as it was.
-  std::string text(ByteOrderMarkLength(table.Cmt1) > 0 ? kUtf8ByteOrderMark : "");
+  std::string text;
   auto line = [&text](std::string_view content) {
     text += content;
     text += kCrLf;
@@ -138,7 +143,7 @@ std::string FormatAccProgram(const ProgramTable& table, int holeCount) {
     line(FormatUpTo4Decimals(location) + " " + FormatWholeNumber(drill) + " 0 " +
          FormatWholeNumber(dowel));
   }
-  return text;
+  return ReadableFromItsStart(std::move(text));
 }
 
 namespace {
@@ -226,7 +231,7 @@ std::string MergeRecords(std::string_view text, const std::string& commentField,
     }
     AppendLine(merged, scanner.Line());
   });
-  return merged;
+  return ReadableFromItsStart(std::move(merged));
 }
 
 }  // namespace

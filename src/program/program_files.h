@@ -43,8 +43,8 @@ std::string RcmCellText(std::string_view field);
 std::string FormatWholeNumber(double value);
 
 // The lines of an ACC program for the table's comment and its first `holeCount` rows,
-// each ended by CR LF; a comment that starts with a byte-order mark character is
-// preceded by one more, which readers skip.
+// each ended by CR LF. A text that starts with the byte-order mark character (from the
+// comment) gets one more before it, which readers skip; so do the merged texts below.
 std::string FormatAccProgram(const ProgramTable& table, int holeCount);
 
 // A program file's text read into a table, which starts as `table` was (a program
