@@ -1,8 +1,10 @@
 #include "desktop/activity_history.h"
 
+#include <QDateTime>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -18,7 +20,14 @@ namespace tessaro::desktop {
 namespace {
 
 constexpr int kReloadDelayMs = 100;
+constexpr int kFileColumn = 2;
 constexpr int kDetailColumn = 3;
+
+// The log's ISO time in the operator's short local form; as it stands when it is none.
+QString ShortTime(const std::string& isoTime) {
+  const QDateTime time = QDateTime::fromString(ToQt(isoTime), Qt::ISODate);
+  return time.isValid() ? QLocale().toString(time, QLocale::ShortFormat) : ToQt(isoTime);
+}
 
 }  // namespace
 
@@ -27,6 +36,7 @@ ActivityHistory::ActivityHistory(std::string logPath, QWidget* parent)
   setObjectName("ActivityHistory");
   setWindowTitle(tr("Activity History"));
   source_ = new QLabel(this);
+  source_->setObjectName("ActivitySource");
   source_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   lines_ = new QTreeWidget(this);
   lines_->setObjectName("ActivityLines");
@@ -58,17 +68,24 @@ void ActivityHistory::Reload() {
     watcher_->addPath(ToQt(logPath_));
   }
   const std::vector<ActivityEntry> entries = ReadRecentActivity(logPath_, kLinesShown);
-  source_->setText(
-      tr("The last %1 lines of %2, newest first").arg(entries.size()).arg(ToQt(logPath_)));
+  source_->setText((entries.size() == 1
+                        ? tr("The last line of %1")
+                        : tr("The last %1 lines of %2, newest first").arg(entries.size()))
+                       .arg(ToQt(logPath_)));
   lines_->clear();
   QList<QTreeWidgetItem*> items;
   for (const ActivityEntry& entry : entries) {
-    auto* item = new QTreeWidgetItem(
-        {ToQt(entry.time), ToQt(entry.action), ToQt(entry.file), ToQt(entry.detail)});
-    item->setToolTip(kDetailColumn, item->text(kDetailColumn));  // a long one is cut short
+    // The file by its name; its folder, like a long detail, in the tooltip.
+    auto* item = new QTreeWidgetItem({ShortTime(entry.time), ToQt(entry.action),
+                                      ToQt(FileNamePart(entry.file)), ToQt(entry.detail)});
+    item->setToolTip(kFileColumn, ToQt(entry.file));
+    item->setToolTip(kDetailColumn, item->text(kDetailColumn));
     items.append(item);
   }
   lines_->addTopLevelItems(items);
+  // The rows shown follow at once, not only at the next resize.
+  lines_->scrollToTop();
+  lines_->viewport()->update();
 }
 
 }  // namespace tessaro::desktop

@@ -19,7 +19,7 @@ void MainWindow::BuildActivityControls() {
   auto* history = new QToolButton(line);
   history->setObjectName("HistoryButton");
   history->setText(tr("History"));
-  history->setAutoRaise(true);
+  history->setAutoRaise(false);  // it looks like the button it is
   history->setFocusPolicy(Qt::NoFocus);
   history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   history->setToolTip(tr("What Tessaro translated, refused, deleted or failed to do (Ctrl+H)"));

@@ -215,13 +215,17 @@ class MainWindowTest : public DesktopTest {
     QVERIFY(lines->isVisible());
     const auto newest = [lines] {
       const QTreeWidgetItem* item = lines->topLevelItem(0);
-      return item == nullptr ? QString() : item->text(1) + " " + item->text(2);
+      return item == nullptr ? QString()
+                             : item->text(1) + " " + item->text(2) + " " + item->toolTip(2);
     };
-    QCOMPARE(newest(), "translated " + Q(shown.source.File("PART")));
+    QCOMPARE(newest(), "translated PART " + Q(shown.source.File("PART")));
+    QCOMPARE(history->autoRaise(), false);
+    QCOMPARE(shown.find<QLabel>("ActivitySource")->text(),
+             "The last line of " + Q(shown.window().activityLog().path()));
 
     // Written by tessaro-cli, say: the history follows the log while it is open.
     tessaro::ActivityLog(shown.window().activityLog().path()).Append({"", "deleted", "/x", ""});
-    QTRY_COMPARE(newest(), QString("deleted /x"));
+    QTRY_COMPARE(newest(), QString("deleted x /x"));
   }
 
   void logThatCannotBeWrittenLeavesANoteInTheStatusLineAndTranslationGoesOn() {
