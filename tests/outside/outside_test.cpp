@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -114,6 +115,20 @@ std::string DosAttribute(const std::string& path) {
   return size < 0 ? "(none)" : std::string(buffer, static_cast<size_t>(size));
 }
 
+// Runs `write` while the kernel refuses to let files grow past 16 bytes.
+Status WithFilesOf16BytesAtMost(const std::function<Status()>& write) {
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = old;
+  limit.rlim_cur = 16;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  const Status status = write();
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  return status;
+}
+
 // Permission bits and umask are POSIX's; Windows keeps read-only as an attribute
 // (Attributes.HiddenIsSetClearedAndReadBack). Read-only is the lack of write permission.
 TEST(ReplaceFileContents, NewFileGetsTheUsualModeAndAReplacedOneKeepsItsMode) {
@@ -186,16 +201,8 @@ TEST(ReplaceFileContents, SetsTheNewAttributesOnlyWithTheNewContents) {
     const Status failed = ReplaceFileContents(path, std::string(100, 'x'), kArchiveAttribute);
     EXPECT_EQ(failed.error().rfind("Cannot write " + path + ": ", 0), 0u) << failed.error();
 #else
-    // A write the kernel refuses: files may not grow past 16 bytes for a while.
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old;
-    limit.rlim_cur = 16;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const Status failed = ReplaceFileContents(path, std::string(100, 'x'), kArchiveAttribute);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const Status failed = WithFilesOf16BytesAtMost(
+        [&] { return ReplaceFileContents(path, std::string(100, 'x'), kArchiveAttribute); });
     EXPECT_EQ(failed.error(), "Cannot write " + path + ": File too large");
 #endif
   }
@@ -287,15 +294,8 @@ TEST(FileReplacement, AFullDiskLeavesEveryOldFileAndNoTemporaryOne) {
     third = replacement.Stage(folder.File("gone/P3.RCM"), program);
 #else
     if (byRlimit) {
-      rlimit old{};
-      ::getrlimit(RLIMIT_FSIZE, &old);
-      const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-      rlimit limit = old;
-      limit.rlim_cur = 16;
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-      third = replacement.Stage(folder.File("P3.RCM"), program);
-      ::setrlimit(RLIMIT_FSIZE, &old);
-      std::signal(SIGXFSZ, oldHandler);
+      third = WithFilesOf16BytesAtMost(
+          [&] { return replacement.Stage(folder.File("P3.RCM"), program); });
     } else {
       third = replacement.Stage(folder.File("P3.RCM"), program + program);
       EXPECT_EQ(third.error(),
