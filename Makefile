@@ -8,7 +8,7 @@ ifeq ($(CI),true)
   CMAKE_FLAGS += -DTESSARO_WERROR=ON
 endif
 
-.PHONY: run test build deps package windows bench fuzz build-extras screenshot format clean
+.PHONY: run test build deps package windows bench kill-test fuzz build-extras screenshot format clean
 
 run: build
 	scripts/run-demo $(BUILD_DIR)
@@ -41,6 +41,12 @@ windows:
 
 bench: deps
 	scripts/bench
+
+# Kills a running `tessaro-cli scan` 20 times and compares what it leaves with a plain
+# translation; KILL_TEST_CLI=path takes that tessaro-cli instead of building one.
+KILL_TEST_CLI ?=
+kill-test: deps
+	scripts/kill-test $(KILL_TEST_CLI)
 
 # Builds the benchmarks and the fuzz targets without running them (CI).
 build-extras: deps
