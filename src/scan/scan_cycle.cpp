@@ -286,6 +286,13 @@ void RunOrphanPass(const TickPlan& plan, const std::string& destinationFolder, Y
   }
 }
 
+std::vector<std::string> ProgramNames(const FolderListing& programs) {
+  std::vector<std::string> names;
+  names.reserve(programs.entries.size());
+  for (const FileEntry& program : programs.entries) names.push_back(program.name);
+  return names;
+}
+
 }  // namespace
 
 TickPlan PlanTick(const Session& session, const TickInputs& inputs, ProgramAttributes attributes) {
@@ -320,10 +327,8 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   const std::string& destinationFolder = session_.Settings().destinationFolder;
   log.Add(LeftoverRemovals(RemoveStaleTemporaryFiles(destinationFolder)));
   // The names are kept up to date as programs are written: the folder is listed once.
-  std::vector<std::string> programNames;
-  programNames.reserve(plan.programListing.entries.size());
-  for (const FileEntry& program : plan.programListing.entries) programNames.push_back(program.name);
-  FolderSpellings spellings(programNames);
+  // Built at the first translation: an idle tick over a large folder needs none.
+  std::optional<FolderSpellings> spellings;
 
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
     yielder.Step();
@@ -344,7 +349,8 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
     }
     if (source.verdict != SourceVerdict::kTranslate) continue;
 
-    const TranslationReport report = session_.Process(path, &spellings);
+    if (!spellings) spellings.emplace(ProgramNames(plan.programListing));
+    const TranslationReport report = session_.Process(path, &*spellings);
     outcome.translated = true;
     if (report.refused) {
       outcome.refusedFiles.push_back(path);
