@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -31,6 +32,11 @@
 namespace tessaro::desktop {
 
 namespace {
+
+constexpr int kControlsWidth = 1000;
+constexpr int kWindowHeight = 660;
+constexpr QSize kFrameAllowance(16, 40);
+constexpr QSize kSmallestPreview(160, 200);
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -76,16 +82,29 @@ void MainWindow::BuildControls() {
   bottom->addWidget(BuildOptions(), 1);
   bottom->addWidget(BuildFaces());
 
-  auto* layout = new QVBoxLayout;
+  // The controls keep the places and sizes a window 1000 pixels wide gives them; the
+  // panel drawing takes the width that is left, so that the window fits a screen of
+  // 1280 by 720 and the drawing grows when the window is widened.
+  auto* controls = new QWidget(central);
+  auto* layout = new QVBoxLayout(controls);
+  layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(lists, 1);
   layout->addLayout(bottom);
-  // The preview widens the window by its own width: the other controls keep their places.
   QWidget* preview = BuildPreview();
   auto* beside = new QHBoxLayout(central);
-  beside->addLayout(layout, 1);
-  beside->addWidget(preview, 0, Qt::AlignTop);
+  beside->addWidget(controls);
+  beside->addWidget(preview, 1);
+  const QMargins margins = beside->contentsMargins();
+  controls->setFixedWidth(kControlsWidth - margins.left() - margins.right());
   setCentralWidget(central);
-  resize(1000 + beside->spacing() + preview->sizeHint().width(), 660);
+
+  QSize size(kControlsWidth + beside->spacing() + preview->sizeHint().width(), kWindowHeight);
+  if (const QScreen* shown = screen()) {
+    // The window manager's frame is not known before the window shows: room for a usual one.
+    const QSize room = shown->availableGeometry().size() - kFrameAllowance;
+    size = size.boundedTo(room);
+  }
+  resize(size);
 }
 
 QWidget* MainWindow::BuildSourceFrame() {
@@ -265,7 +284,8 @@ QWidget* MainWindow::BuildFaces() {
 QWidget* MainWindow::BuildPreview() {
   auto* frame = Named(new QGroupBox(tr("Panel"), this), "PanelFrame");
   preview_ = Named(new PanelPreview(frame), "PanelPreview");
-  preview_->setFixedSize(preview_->sizeHint());
+  preview_->setMinimumSize(kSmallestPreview);
+  preview_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   preview_->showMessage(tr("The panel of the G-code file translated last shows here."));
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(preview_);

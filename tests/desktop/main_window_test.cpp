@@ -242,7 +242,7 @@ class MainWindowTest : public DesktopTest {
              "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": Is a directory");
   }
 
-  void previewWidensTheWindowAndCoversNoOtherControl() {
+  void panelAreaCoversNoOtherControlWhichKeepItsPlaces() {
     ShownWindow shown;
     tessaro::desktop::MainWindow* window = &shown.window();
     auto* frame = shown.find<QWidget>("PanelFrame");
