@@ -206,6 +206,39 @@ std::vector<ProgramPlan> PlanPrograms(const std::vector<FaceKeys>& sourceKeys,
   return plans;
 }
 
+// What a tick does with each source. The tables it builds go before the orphan pass
+// builds its own: a tick over a large folder holds one set at a time.
+std::vector<SourcePlan> PlanSources(const Session& session, const FolderListing& sources,
+                                    const FolderListing& programs,
+                                    const std::vector<FaceKeys>& sourceKeys) {
+  const std::string extension = session.Settings().programExtension();
+  const NameTable index = IndexPrograms(programs);
+  const std::vector<int> alwaysWritten = FacesAlwaysWritten(session.Settings());
+  const FileStamp quietSince = FileStamp::clock::now() - kQuietTime;
+  NameTable claimed(sources.entries.size() * kFaceCount);
+  std::vector<SourcePlan> plans;
+  plans.reserve(sources.entries.size());
+  for (std::size_t i = 0; i < sources.entries.size(); ++i) {
+    const FileEntry& source = sources.entries[i];
+    SourcePlan planned;
+    planned.ineligibility = IneligibilityOf(Trim(source.baseName));
+    if (planned.ineligibility != Ineligibility::kNone) {
+      planned.verdict = SourceVerdict::kNotEligible;
+    } else if (const int face = ClaimNames(sourceKeys[i], static_cast<std::uint32_t>(i), claimed,
+                                           planned.collidesWith)) {
+      planned.verdict = SourceVerdict::kCollision;
+      planned.sharedProgram =
+          session.ApplyMask(sources.entries[planned.collidesWith].baseName, face) + "." + extension;
+    } else if (source.stamp > quietSince) {
+      planned.verdict = SourceVerdict::kSettling;
+    } else {
+      planned = PlanEligibleSource(source, sourceKeys[i], index, programs, alwaysWritten);
+    }
+    plans.push_back(std::move(planned));
+  }
+  return plans;
+}
+
 TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttributes attributes,
                   Yielder& yielder) {
   const std::string& destinationFolder = session.Settings().destinationFolder;
@@ -229,30 +262,7 @@ TickPlan MakePlan(const Session& session, const TickInputs& inputs, ProgramAttri
   const FolderListing& sources = plan.sourceListing;
   const FolderListing& programs = plan.programListing;
   const std::vector<FaceKeys> sourceKeys = ProgramKeysOfSources(session, sources, yielder);
-  const NameTable index = IndexPrograms(programs);
-  const std::vector<int> alwaysWritten = FacesAlwaysWritten(session.Settings());
-  const FileStamp quietSince = FileStamp::clock::now() - kQuietTime;
-  NameTable claimed(sources.entries.size() * kFaceCount);
-  plan.sources.reserve(sources.entries.size());
-  for (std::size_t i = 0; i < sources.entries.size(); ++i) {
-    const FileEntry& source = sources.entries[i];
-    SourcePlan planned;
-    planned.ineligibility = IneligibilityOf(Trim(source.baseName));
-    if (planned.ineligibility != Ineligibility::kNone) {
-      planned.verdict = SourceVerdict::kNotEligible;
-    } else if (const int face = ClaimNames(sourceKeys[i], static_cast<std::uint32_t>(i), claimed,
-                                           planned.collidesWith)) {
-      planned.verdict = SourceVerdict::kCollision;
-      planned.sharedProgram =
-          session.ApplyMask(sources.entries[planned.collidesWith].baseName, face) + "." + extension;
-    } else if (source.stamp > quietSince) {
-      planned.verdict = SourceVerdict::kSettling;
-    } else {
-      planned = PlanEligibleSource(source, sourceKeys[i], index, programs, alwaysWritten);
-    }
-    plan.sources.push_back(std::move(planned));
-  }
-
+  plan.sources = PlanSources(session, sources, programs, sourceKeys);
   plan.programs = PlanPrograms(sourceKeys, programs, yielder);
   if (attributes == ProgramAttributes::kRead) {
     for (std::size_t j = 0; j < programs.entries.size(); ++j) {
