@@ -13,6 +13,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "gcode/gcode_interpreter.h"
+#include "outside/file_ops.h"
 #include "program/session.h"
 #include "scan/scan_cycle.h"
 
@@ -351,8 +352,13 @@ int RunStatus(const StatusOptions& options) {
   std::cout << (options.json
                     ? StatusJson(setup->inputs, setup->settings.programExtension(), plan, states)
                     : StatusText(setup->inputs, plan, states));
-  const bool attention = std::any_of(states.begin(), states.end(),
-                                     [](const SourceState& state) { return state.attention(); });
+  bool attention = std::any_of(states.begin(), states.end(),
+                               [](const SourceState& state) { return state.attention(); });
+  if (!IsWritableFolder(plan.programFolder)) {
+    std::cerr << "tessaro-cli status: the program folder " << plan.programFolder
+              << " cannot be written: no scan can translate into it\n";
+    attention = true;
+  }
   return attention ? kExitFailed : kExitOk;
 }
 

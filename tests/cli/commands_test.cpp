@@ -465,11 +465,14 @@ TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAn
   if (!readOnly.mounted()) ::chmod(folder.File("dst").c_str(), 0555);
   if (readOnly.mounted() || ::geteuid() != 0) {
     run = Once();
+    const testing::CliRun status = Run("status");
     ::chmod(folder.File("dst").c_str(), 0755);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_THAT(run.out, ::testing::StartsWith("failed " + folder.File("src/NEXT") +
                                                ": Cannot write " + folder.File("dst/NEXT1.RCM")));
     EXPECT_THAT(run.out, ::testing::Not(HasSubstr("translated")));
+    EXPECT_EQ(status.exitCode, 1);
+    EXPECT_THAT(status.err, HasSubstr(folder.File("dst") + " cannot be written"));
   }
 #endif
   // The RCM format without its template: a configuration error, nothing translated.
