@@ -103,7 +103,9 @@ int RunHoles(const HolesOptions& options) {
   }
   if (options.svg) {
     // A refused file has no drawing.
-    if (const std::optional<std::string> svg = DrawPanelSvg(holes)) std::cout << *svg;
+    if (const std::optional<std::string> svg = DrawPanelSvg(holes, session.LastDrawingNotes())) {
+      std::cout << *svg;
+    }
   } else if (options.json) {
     std::cout << HolesJson(holes) << "\n";
   } else if (holes.RejectedFile) {

@@ -293,7 +293,8 @@ QWidget* MainWindow::BuildPreview() {
 }
 
 void MainWindow::ShowPanelDrawing() {
-  if (const std::optional<std::string> svg = DrawPanelSvg(session_->TranslatedHoles())) {
+  if (const std::optional<std::string> svg =
+          DrawPanelSvg(session_->TranslatedHoles(), session_->LastDrawingNotes())) {
     preview_->showDrawing(QByteArray::fromStdString(*svg));
   } else {
     preview_->showMessage(

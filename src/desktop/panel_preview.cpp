@@ -13,7 +13,7 @@ namespace tessaro::desktop {
 namespace {
 
 // The drawing's proportions when there is none to ask (its view box is 360 by 420).
-constexpr QSize kDrawingSize(360, 420);
+constexpr QSize kDrawingSize(440, 460);
 
 }  // namespace
 

@@ -73,6 +73,7 @@ class GcodeInterpreter {
 
   HoleSet& Holes() { return holes_; }
   bool SawText() const { return sawText_; }
+  bool NamedMacro() const { return namedMacro_; }
 
  private:
   void LineScanned(LineScanner& scanner);
@@ -85,6 +86,7 @@ class GcodeInterpreter {
   Exclusions exclusions_;
   int lineNumber_ = 0;
   bool sawText_ = false;
+  bool namedMacro_ = false;
 };
 
 void GcodeInterpreter::LineScanned(LineScanner& scanner) {
@@ -148,6 +150,7 @@ void GcodeInterpreter::ReadMacroLine(std::string_view line) {
     holes_.MacroParams[letter - 'A' + 1] = EvaluateExpression(text, holes_.MacroParams);
   }
   holes_.MacroName = std::string(line.substr(open + 1, close - open - 1));
+  namedMacro_ = true;
 }
 
 void GcodeInterpreter::ReadHoleLine(std::string_view line) {
@@ -194,7 +197,8 @@ GcodeReading ReadGcodeFile(const std::string& path, const HoleSet& before, Exclu
   const Status status = scanner.Scan(path, interpreter.Handlers());
   if (!status.ok()) return {before, status};
   if (!interpreter.SawText()) return {before, status, true};
-  return {std::move(interpreter.Holes()), status};
+  const bool namedMacro = interpreter.NamedMacro();
+  return {std::move(interpreter.Holes()), status, false, namedMacro};
 }
 
 HoleSet ReadGcodeText(std::string_view text, const std::string& name, const HoleSet& before,

@@ -22,6 +22,8 @@ struct GcodeReading {
   // No line held anything but blanks (an export that failed, a copy that has just
   // begun): neither G-code nor a file to refuse. `holes` is then `before`.
   bool empty = false;
+  // A G150 line named the macro; otherwise the name is the one `before` carried.
+  bool namedMacro = false;
 };
 
 // Reads one G-code file into a hole set: the G70/G71 header, G150 macro lines, "!"

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/text.h"
 
@@ -16,12 +18,17 @@ namespace {
 
 // The view box, and the area the panel is scaled into, leaving room for the caption above,
 // the face numbers around and the legend below.
-constexpr double kViewWidth = 360;
-constexpr double kViewHeight = 420;
-constexpr double kAreaLeft = 36;
-constexpr double kAreaTop = 86;
-constexpr double kAreaWidth = 288;
+constexpr double kViewWidth = 440;
+constexpr double kViewHeight = 460;
+constexpr double kAreaLeft = 100;
+constexpr double kAreaTop = 110;
+constexpr double kAreaWidth = 240;
 constexpr double kAreaHeight = 228;
+// The measures beside each edge: two rows, the second for labels that would overlap.
+constexpr double kMeasureRow = 11;        // from one row to the next above and below the panel
+constexpr double kMeasureColumn = 40;     // from one column to the next left and right of it
+constexpr double kMeasureGapAcross = 36;  // the least room between labels along faces 1 and 2
+constexpr double kMeasureGapDown = 12;    // along faces 3 and 4
 
 constexpr const char* kMarks =
     "<defs>\n"
@@ -119,13 +126,71 @@ Span SpanAlong(const HoleSet& holes, int firstFace, double size) {
   return span;
 }
 
+// A location with up to `decimals` decimals, without trailing zeros.
+std::string Measure(double value, int decimals) {
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return "";
+  std::string text(buffer.data(), result.ptr);
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
+
+// Where one hole's label goes: its place along the edge and its mark's position.
+struct Label {
+  double along = 0;
+  double x = 0;
+  double y = 0;
+  std::string text;
+};
+
+// The labels of one face, each on the first of the two rows where it keeps its distance
+// from the label before it.
+std::string MeasureLabels(int face, std::vector<Label> labels, double left, double top,
+                          double right, double bottom) {
+  std::sort(labels.begin(), labels.end(),
+            [](const Label& a, const Label& b) { return a.along < b.along; });
+  const bool across = face == 1 || face == 2;
+  const double gap = across ? kMeasureGapAcross : kMeasureGapDown;
+  std::array<std::optional<double>, 2> last{};
+  std::string svg;
+  for (const Label& label : labels) {
+    int row = 0;
+    if (last[0] && label.along - *last[0] < gap)
+      row = last[1] && label.along - *last[1] < gap ? 0 : 1;
+    last[static_cast<std::size_t>(row)] = label.along;
+    const char* style = face == 3   ? "class=\"measure\" font-size=\"9\" text-anchor=\"end\""
+                        : face == 4 ? "class=\"measure\" font-size=\"9\""
+                                    : "class=\"measure\" font-size=\"9\" text-anchor=\"middle\"";
+    switch (face) {
+      case 1:
+        svg += Text(label.x, top - 9 - row * kMeasureRow, style, label.text);
+        break;
+      case 2:
+        svg += Text(label.x, bottom + 17 + row * kMeasureRow, style, label.text);
+        break;
+      case 3:
+        svg += Text(left - 9 - row * kMeasureColumn, label.y + 3, style, label.text);
+        break;
+      default:
+        svg += Text(right + 9 + row * kMeasureColumn, label.y + 3, style, label.text);
+        break;
+    }
+  }
+  return svg;
+}
+
 std::string Plural(int count, std::string_view one) {
   return std::to_string(count) + " " + std::string(one) + (count == 1 ? "" : "s");
 }
 
 }  // namespace
 
-std::optional<std::string> DrawPanelSvg(const HoleSet& holes) {
+std::optional<std::string> DrawPanelSvg(const HoleSet& holes, const DrawingNotes& notes) {
   if (holes.RejectedFile) return std::nullopt;
   const bool metric = holes.MetricSource == 1;
   const double sizeX = DrawableSize(holes.MacroParams[kParamPanelX]);
@@ -159,8 +224,10 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes) {
   const std::string fileName = FileNamePart(holes.ScannedFile);
   svg += Text(12, 22, "font-size=\"15\" font-weight=\"bold\"",
               fileName.empty() ? "G-code file" : fileName);
-  svg += Text(12, 41, "font-size=\"13\"",
-              "Macro: " + (holes.MacroName.empty() ? "(none)" : holes.MacroName));
+  svg += Text(
+      12, 41, "font-size=\"13\"",
+      "Macro: " + (holes.MacroName.empty() ? "(none)" : holes.MacroName) +
+          (!holes.MacroName.empty() && notes.macroFromEarlierFile ? ", from an earlier file" : ""));
   svg += Text(12, 59, "font-size=\"13\"",
               "Panel " + FormatShortest(holes.MacroParams[kParamPanelX]) + " x " +
                   FormatShortest(holes.MacroParams[kParamPanelY]) + " x " +
@@ -170,18 +237,37 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes) {
   svg += "<rect class=\"panel\" x=\"" + Number(left) + "\" y=\"" + Number(top) + "\" width=\"" +
          Number(right - left) + "\" height=\"" + Number(bottom - top) +
          "\" fill=\"#f3e3c3\" stroke=\"#404040\" stroke-width=\"1.5\"/>\n";
-  const char* faceNumber = "font-size=\"14\" font-weight=\"bold\" text-anchor=\"middle\"";
+  // The face numbers stand beyond the two rows of measures; a hidden face's is greyed.
   const double middleX = (left + right) / 2;
   const double middleY = (top + bottom) / 2 + 5;
-  svg += Text(middleX, top - 12, faceNumber, "1");
-  svg += Text(middleX, bottom + 24, faceNumber, "2");
-  svg += Text(left - 16, middleY, faceNumber, "3");
-  svg += Text(right + 16, middleY, faceNumber, "4");
+  const std::array<std::pair<double, double>, 5> numberAt = {
+      std::pair{0.0, 0.0},
+      {middleX, top - 34},
+      {middleX, bottom + 46},
+      {left - 9 - kMeasureColumn - 24, middleY},
+      {right + 9 + kMeasureColumn + 24, middleY}};
+  for (int face = 1; face <= 4; ++face) {
+    const bool hidden = notes.hiddenFaces[static_cast<std::size_t>(face)];
+    const auto [x, y] = numberAt[static_cast<std::size_t>(face)];
+    svg += Text(x, y,
+                std::string("class=\"face\" font-size=\"14\" font-weight=\"bold\" "
+                            "text-anchor=\"middle\"") +
+                    (hidden ? " fill=\"#9a9a9a\"" : ""),
+                std::to_string(face));
+    if (hidden) {
+      svg += Text(x, y + 12,
+                  "class=\"hidden\" font-size=\"9\" text-anchor=\"middle\" fill=\"#9a9a9a\"",
+                  "hidden");
+    }
+  }
 
   // A location of 0 is no location: such a hole has no place on its edge.
   int unplaced = 0;
+  std::string measures;
   svg += "<g class=\"holes\">\n";
   for (int face = 1; face <= 4; ++face) {
+    const bool hidden = notes.hiddenFaces[static_cast<std::size_t>(face)];
+    std::vector<Label> labels;
     for (int n = 1; n <= holes.FaceHoleCount[face]; ++n) {
       const HoleRecord& hole = holes.Holes[face][n];
       if (hole.Location == 0) {
@@ -191,17 +277,21 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes) {
       const double along = hole.Location * scale;
       const double x = face == 3 ? left : face == 4 ? right : originX + along;
       const double y = face == 1 ? top : face == 2 ? bottom : originY + along;
-      svg += Mark(MarkOf(hole), x, y);
+      std::string mark = Mark(MarkOf(hole), x, y);
+      if (hidden) mark.insert(mark.size() - 3, " opacity=\"0.35\"");
+      svg += mark;
+      labels.push_back({along, x, y, Measure(hole.Location, metric ? 2 : 3)});
     }
+    measures += MeasureLabels(face, std::move(labels), left, top, right, bottom);
   }
-  svg += "</g>\n";
+  svg += "</g>\n<g class=\"measures\">\n" + measures + "</g>\n";
 
   const char* legend = "font-size=\"12\"";
   svg += "<g class=\"legend\">\n";
-  svg += Mark("drill", 24, 358) + Text(38, 362, legend, "drill");
-  svg += Mark("dowel", 184, 358) + Text(198, 362, legend, "dowel");
-  svg += Mark("both", 24, 380) + Text(38, 384, legend, "drill and dowel");
-  svg += Mark("neither", 184, 380) + Text(198, 384, legend, "neither (excluded)");
+  svg += Mark("drill", 24, 398) + Text(38, 402, legend, "drill");
+  svg += Mark("dowel", 184, 398) + Text(198, 402, legend, "dowel");
+  svg += Mark("both", 24, 420) + Text(38, 424, legend, "drill and dowel");
+  svg += Mark("neither", 184, 420) + Text(198, 424, legend, "neither (excluded)");
   svg += "</g>\n";
   std::string note;
   if (unplaced > 0) {
@@ -211,7 +301,7 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes) {
              0) {
     note = "No holes on faces 1 to 4";
   }
-  if (!note.empty()) svg += Text(12, 408, "font-size=\"12\" font-style=\"italic\"", note);
+  if (!note.empty()) svg += Text(12, 448, "font-size=\"12\" font-style=\"italic\"", note);
   return svg + "</svg>\n";
 }
 

@@ -103,6 +103,7 @@ Session::ReadResult Session::ReadGcodeAsking(const std::string& gcodePath) {
   GcodeReading reading =
       ReadGcodeFile(gcodePath, holes_, {settings_.drillExclusion, settings_.dowelExclusion});
   holes_ = std::move(reading.holes);
+  if (reading.status.ok() && !reading.empty) macroCarriedOver_ = !reading.namedMacro;
   if (!reading.status.ok() || reading.empty || !holes_.RejectedFile) {
     return {reading.status, reading.empty, std::nullopt};
   }
@@ -325,6 +326,15 @@ std::string Session::ApplyMask(std::string_view sourceName, int face) const {
   joined = std::string(Trim(joined));
   std::replace(joined.begin(), joined.end(), ' ', '-');
   return joined;
+}
+
+DrawingNotes Session::LastDrawingNotes() const {
+  DrawingNotes notes;
+  notes.macroFromEarlierFile = macroCarriedOver_;
+  for (int face = kFirstFace; face <= kLastFace; ++face) {
+    notes.hiddenFaces[static_cast<size_t>(face)] = FaceTest(face);
+  }
+  return notes;
 }
 
 bool Session::FaceTest(int face) const {

@@ -13,6 +13,7 @@
 #include "gcode/hole_set.h"
 #include "outside/file_ops.h"
 #include "outside/status.h"
+#include "program/panel_drawing.h"
 #include "program/program_table.h"
 
 namespace tessaro {
@@ -132,6 +133,10 @@ class Session {
     readObserver_ = std::move(observer);
   }
 
+  // What the drawing of the hole set read last shows beside its holes: whether its
+  // macro name came from an earlier file, and the faces the omission rules hide.
+  DrawingNotes LastDrawingNotes() const;
+
   // The G-code file of the last translation in the RCM format.
   const std::string& LastTranslatedFile() const { return lastTranslatedFile_; }
   // The hole set of the last G-code file Process read, as read: Process empties the face
@@ -174,6 +179,7 @@ class Session {
   std::string lastTranslatedFile_;
   HoleSet translatedHoles_;
   std::function<void(const std::string&)> readObserver_;
+  bool macroCarriedOver_ = false;  // by the last read
   // Refused files the operator chose to keep, each with the version asked about: the
   // same version is not asked about again.
   std::map<std::string, std::optional<FileVersion>> keptRefusedFiles_;
