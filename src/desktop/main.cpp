@@ -12,6 +12,7 @@
 #include "desktop/activity_history.h"
 #include "desktop/main_window.h"
 #include "desktop/message_box_operator.h"
+#include "desktop/setup_dialog.h"
 #include "outside/file_ops.h"
 #include "tessaro_version.h"
 
@@ -106,6 +107,10 @@ int main(int argc, char** argv) {
 
   const std::string appFolder =
       tessaro::ResolveAppFolder(arguments.home, tessaro::ExecutablePath());
+  // A first start asks for what the settings file needs; Cancel starts as before.
+  if (!tessaro::FileExists(appFolder + tessaro::kSettingsFileName)) {
+    tessaro::desktop::SetupDialog(appFolder).exec();
+  }
   if (const auto hint = tessaro::MissingTemplateHint(appFolder))
     std::cerr << "tessaro: " << *hint << "\n";
   tessaro::desktop::MessageBoxOperator asker;

@@ -3,12 +3,14 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <type_traits>
 
+#include "app/app_folder.h"
 #include "app/operator.h"
 #include "app/settings_check.h"
 #include "app/text.h"
@@ -81,6 +83,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { return pointAtStored(programList_, stored.destinationPath); });
   Guarded([&] { gcodeList_->setPattern("*."); });
   Guarded([&] { programExtension_ = ProgramExtension(rcmFormat_); });
+  Guarded([&] { setWindowTitle(tr("Tessaro - %1 format").arg(ToQt(programExtension_))); });
   Guarded(
       [&] { deleteAllButton_->setText(tr("Delete all %1 Files").arg(ToQt(programExtension_))); });
   Guarded([&] { destFrame_->setTitle(tr("%1 Files (Destination)").arg(ToQt(programExtension_))); });
@@ -103,6 +106,9 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { UpdateOmissionRules(); });
   Guarded([&] { HoldProgramFolder(); });
   Guarded([&] { commands_->WatchSourceFolder(); });
+  Guarded([&] {
+    if (const auto hint = MissingTemplateHint(appFolder_)) statusBar()->showMessage(ToQt(*hint));
+  });
   Guarded([&] { TellSettingProblems(); });
   startingUp_ = false;
 }

@@ -1,13 +1,18 @@
 // The dialogs: the filename assignment dialog's refusals and OK, the folder dialog's
 // navigation.
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
+#include <cstdlib>
 
 #include "app/settings_file.h"
 #include "desktop/dir_dialog.h"
 #include "desktop/rename_dialog.h"
+#include "desktop/setup_dialog.h"
 #include "window_fixture.h"
 
 using tessaro::desktop::DirBrws;
@@ -29,6 +34,38 @@ class DialogsTest : public DesktopTest {
   Q_OBJECT
 
  private slots:
+  // A first start: what the dialog writes, the headless tool takes; Cancel writes nothing.
+  void setupDialogWritesSettingsThatTheHeadlessToolTakes() {
+    TempFolder home;
+    TempFolder work;
+    tessaro::desktop::SetupDialog dialog(home.PathWithSeparator());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QVERIFY(!ok->isEnabled());
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("SetupSource"), Q(work.MakeFolder("gcode")));
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("SetupDestination"),
+                     Q(work.MakeFolder("programs")));
+    QVERIFY(ok->isEnabled());
+    auto* note = dialog.findChild<QLabel*>("SetupTemplateNote");
+    QVERIFY(note->text().contains(Q(home.File("Template.RCM"))));
+    QTest::mouseClick(dialog.findChild<QRadioButton*>("SetupAcc"), Qt::LeftButton);
+    QVERIFY(note->text().isEmpty());
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const std::string status = std::string("'") + TESSARO_CLI_PATH + "' status --home '" +
+                               home.path() + "' >/dev/null 2>&1";
+    QCOMPARE(std::system(status.c_str()), 0);
+
+    TempFolder other;
+    tessaro::desktop::SetupDialog cancelled(other.PathWithSeparator());
+    cancelled.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cancelled));
+    QTest::keyClick(&cancelled, Qt::Key_Escape);
+    QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+    QVERIFY(other.List().empty());
+  }
+
   // A refused character leaves a short note in the dialog, and no message box.
   void typedCharactersAFileNameCannotHoldAreRefusedWithANote_data() {
     QTest::addColumn<QString>("typed");

@@ -156,6 +156,7 @@ class MainWindowTest : public DesktopTest {
     QCOMPARE(shown.programs.List(), std::vector<std::string>{"VOID1.RCM"});
     COMPARE_STD(shown.programs.Read("VOID1.RCM"), "kept");
     QVERIFY(shown.asker.questions.empty());
+    QCOMPARE(shown.window().windowTitle(), QString("Tessaro - RCM format"));
   }
 
   // One automatic writer per program folder: the window, or the headless scan.
