@@ -326,7 +326,6 @@ TEST(ResolveAppFolder, ExecutableFolderOnlyWhenItHoldsTheSettingsElseTheUserFold
   folder.MakeFolder("bin");
   EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), expected);
   EXPECT_TRUE(fs::is_directory(FileSystemPath(expected)));
-  EXPECT_EQ(ResolveAppFolder("", folder.File("missing/bin/tessaro")), expected);
   EXPECT_TRUE(folder.List("bin").empty());
   folder.Write("bin/Tessaro.INI", "[Settings]\n");
   EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.File("bin/"));

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include <sstream>
 
 #include "desktop/activity_history.h"
+#include "desktop/digit_spinner.h"
 #include "desktop/option_check_box.h"
 #include "outside/folder_lock.h"
 #include "program/session.h"
@@ -144,6 +146,39 @@ class MainWindowTest : public DesktopTest {
     shown.source.Write("NOTES01", "Cut list, second version\n");
     QTRY_COMPARE(shown.asker.questions.size(), size_t{2});
     QVERIFY(shown.source.Exists("NOTES01"));
+  }
+
+  // Each control writes its own key, and no other.
+  void eachOptionControlWritesItsOwnKey() {
+    ShownWindow shown("DrillExclusion=0\nDowellExclusion=0\nNoEmpties=0\nNoDuplicates=0\n");
+    const auto keys = [&shown] {
+      QStringList lines;
+      for (const char* key : {"DrillExclusion", "DowellExclusion", "NoEmpties", "NoDuplicates"}) {
+        lines << StoredLine(shown.home, key);
+      }
+      return lines.join(" ");
+    };
+    using tessaro::desktop::DigitSpinner;
+    QTest::mouseClick(shown.find<DigitSpinner>("VScrollDr")->upArrow(), Qt::LeftButton);
+    QCOMPARE(keys(), QString("DrillExclusion=1 DowellExclusion=0 NoEmpties=0 NoDuplicates=0"));
+    QTest::mouseClick(shown.find<DigitSpinner>("VScrollDw")->upArrow(), Qt::LeftButton);
+    QTest::mouseClick(shown.find<DigitSpinner>("VScrollDw")->upArrow(), Qt::LeftButton);
+    QCOMPARE(keys(), QString("DrillExclusion=1 DowellExclusion=2 NoEmpties=0 NoDuplicates=0"));
+    shown.find<QCheckBox>("NoEmpties")->click();
+    QCOMPARE(keys(), QString("DrillExclusion=1 DowellExclusion=2 NoEmpties=1 NoDuplicates=0"));
+    shown.find<QCheckBox>("NoDupes")->click();
+    QCOMPARE(keys(), QString("DrillExclusion=1 DowellExclusion=2 NoEmpties=1 NoDuplicates=1"));
+  }
+
+  // A new folder must not inherit a consent to delete given for the old one.
+  void choosingANewFolderUnticksAutomaticTranslationAndDeletion() {
+    ShownWindow shown("AutoScan=1\nAutoDelete=1\n");
+    TempFolder elsewhere;
+    shown.window().setFolderChooser([&elsewhere](const std::string&) { return elsewhere.path(); });
+    shown.Press("SDir");
+    QCOMPARE(shown.find<tessaro::desktop::OptionCheckBox>("AutoDel")->value(), 0);
+    QCOMPARE(shown.find<tessaro::desktop::OptionCheckBox>("AutoScan")->value(), 0);
+    QCOMPARE(StoredLine(shown.home, "AutoDelete"), QString("AutoDelete= 0"));
   }
 
   void clickingAnEmptyFileSaysSoAndWritesNothing() {

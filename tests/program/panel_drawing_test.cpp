@@ -114,26 +114,22 @@ TEST_F(PanelDrawing, MeasuresStandBesideTheirHolesStaggeredWhereTheyWouldOverlap
     const std::optional<std::string> svg = Draw(gcode);
     pugi::xml_document doc;
     EXPECT_TRUE(svg && doc.load_string(svg->c_str()));
-    std::vector<std::string> found;
+    std::vector<std::pair<std::string, double>> found;  // text, row
     for (const pugi::xpath_node& node : doc.select_nodes("//text[@class='measure']")) {
-      found.push_back(std::string(node.node().child_value()) + "@" +
-                      node.node().attribute("y").as_string());
+      found.emplace_back(node.node().child_value(), node.node().attribute("y").as_double());
     }
     return found;
   };
   // 800 mm across 240 units of drawing: 400 and 410 lie 3 units apart, 768 far away.
-  const std::vector<std::string> metric =
+  const auto metric =
       measures("G71 X800 Y300 Z18\nG81 P1 X400 G54\nG81 P1 X410.256 G54\nG81 P1 X768 G54\n");
   ASSERT_EQ(metric.size(), 3u);
-  const auto row = [](const std::string& label) { return label.substr(label.find('@') + 1); };
-  EXPECT_EQ(metric[0].substr(0, metric[0].find('@')), "400");
-  EXPECT_EQ(metric[1].substr(0, metric[1].find('@')), "410.26");
-  EXPECT_EQ(metric[2].substr(0, metric[2].find('@')), "768");
-  EXPECT_NE(row(metric[1]), row(metric[0]));  // staggered
-  EXPECT_EQ(row(metric[2]), row(metric[0]));
-  const std::vector<std::string> inch = measures("G70 X24 Y18 Z1\nG81 P3 Y2.12549 G54\n");
+  EXPECT_EQ(metric[0].first + " " + metric[1].first + " " + metric[2].first, "400 410.26 768");
+  EXPECT_NE(metric[1].second, metric[0].second);  // staggered
+  EXPECT_EQ(metric[2].second, metric[0].second);
+  const auto inch = measures("G70 X24 Y18 Z1\nG81 P3 Y2.12549 G54\n");
   ASSERT_EQ(inch.size(), 1u);
-  EXPECT_EQ(inch[0].substr(0, inch[0].find('@')), "2.125");
+  EXPECT_EQ(inch[0].first, "2.125");
 }
 
 // The omission rules' hidden faces greyed, and a macro name the file did not give marked.

@@ -227,13 +227,6 @@ TEST_F(Translation, RefusedFileAsksWhetherToDeleteItAndAnUnreadableOneFailsNamin
     EXPECT_EQ(folder.Exists("gcode/PART"), !yes);
     EXPECT_EQ(session.Holes().MacroParams[kParamPanelX], 0);  // nothing after line 1 is read
   }
-  // A file kept on No is not asked about again until it changes.
-  const std::string notes = Gcode("NOTES", "Cut list\n");
-  for (const char* text : {"Cut list\n", "Cut list\n", "Cut list, 2\n"}) {
-    if (folder.Read("gcode/NOTES") != text) Gcode("NOTES", text);
-    EXPECT_TRUE(session.Process(notes).refused);
-  }
-  EXPECT_EQ(asker.questions.size(), 3u);  // PART's one, then NOTES twice
   session.ReadGcode(Gcode("PART", kFaceTwoHoles));
   const Status unreadable = session.ReadGcode(folder.File("GONE"));
   EXPECT_EQ(unreadable.error(),
@@ -251,7 +244,6 @@ TEST_F(Translation, EmptyFileWritesNothingAsksNothingAndKeepsTheHoleSet) {
   for (const char* text : {"", " \r\n\t\n\r\n"}) {
     const TranslationReport report = session.Process(Gcode("PART", text));
     EXPECT_TRUE(report.empty);
-    EXPECT_FALSE(report.refused || report.ok());
     EXPECT_TRUE(report.written.empty() && report.errors.empty());
   }
   EXPECT_TRUE(asker.questions.empty());
