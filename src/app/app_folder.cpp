@@ -44,13 +44,16 @@ std::string ResolveAppFolder(const std::string& home, const std::string& executa
   return WithSeparator(folder);
 }
 
+std::string TemplatePlace(const std::string& appFolder) {
+  return "the RCM format makes every program from " + appFolder + kTemplateFileName +
+         "; copy your boring machine's template program there";
+}
+
 std::optional<std::string> MissingTemplateHint(const std::string& appFolder) {
-  const std::string templatePath = appFolder + kTemplateFileName;
   if (FileExists(TemplatePath(appFolder))) return std::nullopt;
   if (!ReadStoredOptions(SettingsFile(appFolder + kSettingsFileName)).rcmFormat)
     return std::nullopt;
-  return "no template: the RCM format makes every program from " + templatePath +
-         "; copy your boring machine's template program there";
+  return "no template: " + TemplatePlace(appFolder);
 }
 
 }  // namespace tessaro

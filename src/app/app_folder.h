@@ -23,6 +23,9 @@ bool IsTemplateFileName(std::string_view fileName);
 // beside an executable that has none.
 std::string ResolveAppFolder(const std::string& home, const std::string& executablePath);
 
+// Where the RCM format takes its template from, as a sentence for the operator.
+std::string TemplatePlace(const std::string& appFolder);
+
 // A first start finds no template, and none is ever copied there for the operator: the
 // template comes from the shop's own machine. When the RCM format is in force in the
 // settings of `appFolder` and Template.RCM is not there, the line that says where to put

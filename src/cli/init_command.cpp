@@ -47,8 +47,7 @@ int RunInit(const InitOptions& options) {
   }
   std::cout << "wrote " << appFolder << kSettingsFileName << "\n";
   if (settings.rcmFormat) {
-    std::cout << "the RCM format makes every program from " << appFolder << kTemplateFileName
-              << ": copy your boring machine's template program there\n";
+    std::cout << TemplatePlace(appFolder) << "\n";
   }
   return kExitOk;
 }

@@ -173,7 +173,7 @@ TEST_F(InitCommand, WritesASettingsFileThatTheOtherCommandsTakeAndKeepsAnExistin
   EXPECT_EQ(init.out, "wrote " + folder.File("home/Tessaro.INI") +
                           "\nthe RCM format makes every program from " +
                           folder.File("home/Template.RCM") +
-                          ": copy your boring machine's template program there\n");
+                          "; copy your boring machine's template program there\n");
   const std::string written = folder.Read("home/Tessaro.INI");
   EXPECT_THAT(written, HasSubstr("\nRCM=YES\n"));
   EXPECT_THAT(written, HasSubstr("\nSourcePath=" + source + "\n"));
