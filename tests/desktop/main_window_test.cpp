@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -168,6 +170,18 @@ class MainWindowTest : public DesktopTest {
     QCOMPARE(keys(), QString("DrillExclusion=1 DowellExclusion=2 NoEmpties=1 NoDuplicates=0"));
     shown.find<QCheckBox>("NoDupes")->click();
     QCOMPARE(keys(), QString("DrillExclusion=1 DowellExclusion=2 NoEmpties=1 NoDuplicates=1"));
+  }
+
+  // A stored place off every screen (a second monitor gone) comes back onto the primary
+  // one; closing stores the window's own corner, in twips (15 a pixel).
+  void aPlaceOffEveryScreenOpensOnThePrimaryOneAndClosingStoresTheWindowsCorner() {
+    StartedWindow started("[Window]\nLeft=900000\nTop=900000\n");
+    QCOMPARE(started.window().pos(),
+             QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    started.window().move(40, 30);
+    started.window().close();
+    QCOMPARE(StoredLine(started.home, "Left") + " " + StoredLine(started.home, "Top"),
+             QString("Left=600 Top=450"));
   }
 
   // A new folder must not inherit a consent to delete given for the old one.
