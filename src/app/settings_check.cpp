@@ -24,8 +24,8 @@ std::optional<double> PlainNumber(std::string_view text) {
 
 class Checker {
  public:
-  explicit Checker(const SettingsFile& settings)
-      : settings_(settings), stored_(ReadStoredOptions(settings)) {}
+  Checker(const SettingsFile& settings, const StoredOptions& stored)
+      : settings_(settings), stored_(stored) {}
 
   std::vector<SettingProblem> Run() {
     YesNo(keys::kRcm, stored_.rcmFormat);
@@ -113,14 +113,15 @@ class Checker {
   }
 
   const SettingsFile& settings_;
-  StoredOptions stored_;
+  const StoredOptions& stored_;
   std::vector<SettingProblem> problems_;
 };
 
 }  // namespace
 
-std::vector<SettingProblem> CheckSettings(const SettingsFile& settings) {
-  return Checker(settings).Run();
+std::vector<SettingProblem> CheckSettings(const SettingsFile& settings,
+                                          const StoredOptions& stored) {
+  return Checker(settings, stored).Run();
 }
 
 std::string DescribeProblem(const std::string& settingsPath, const SettingProblem& problem) {

@@ -70,7 +70,7 @@ std::optional<Configuration> ReadConfiguration(const std::string& home, const st
   }
   const SettingsFile settings(path);
   configuration.stored = ReadStoredOptions(settings);
-  for (const SettingProblem& problem : CheckSettings(settings)) {
+  for (const SettingProblem& problem : CheckSettings(settings, configuration.stored)) {
     configuration.settingProblems.push_back(DescribeProblem(path, problem));
     std::cerr << "tessaro-cli " << command << ": " << configuration.settingProblems.back() << "\n";
   }

@@ -112,7 +112,7 @@ class MainWindow : public QMainWindow {
   // while another process holds the folder the box goes back off, saying why. False then.
   bool HoldProgramFolder();
   // One message for every stored value that is not used as it stands, each also logged.
-  void TellSettingProblems();
+  void TellSettingProblems(const StoredOptions& stored);
   void AutoDel_Click();
   void NoEmpties_Click();
   void NoDupes_Click();

@@ -109,12 +109,12 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] {
     if (const auto hint = MissingTemplateHint(appFolder_)) statusBar()->showMessage(ToQt(*hint));
   });
-  Guarded([&] { TellSettingProblems(); });
+  Guarded([&] { TellSettingProblems(stored); });
   startingUp_ = false;
 }
 
-void MainWindow::TellSettingProblems() {
-  const std::vector<SettingProblem> problems = CheckSettings(settings_);
+void MainWindow::TellSettingProblems(const StoredOptions& stored) {
+  const std::vector<SettingProblem> problems = CheckSettings(settings_, stored);
   if (problems.empty()) return;
   std::string text = "Tessaro.INI holds values that are not used as they stand:";
   for (const SettingProblem& problem : problems) {
