@@ -187,13 +187,7 @@ void ProgramCommands::ConnectControls() {
   connect(changeTick_, &QTimer::timeout, this, &ProgramCommands::ChangeTick);
   quietTick_ = new QTimer(this);
   quietTick_->setSingleShot(true);
-  connect(quietTick_, &QTimer::timeout, this, [this] {
-    if (gate_.busy() || cycle_.Running()) {
-      quietTick_->start(kChangeTickRetry);
-      return;
-    }
-    ScanTick();
-  });
+  connect(quietTick_, &QTimer::timeout, this, [this] { TickWhenFree(quietTick_); });
 
   // The shortcuts follow the buttons: none while a scan has them disabled.
   auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), controls_.window);
@@ -454,8 +448,12 @@ void ProgramCommands::ScheduleChangeTick() {
 
 void ProgramCommands::ChangeTick() {
   if (!trigger_.TickDue()) return;  // a timer tick has seen the changes
+  TickWhenFree(changeTick_);
+}
+
+void ProgramCommands::TickWhenFree(QTimer* retry) {
   if (gate_.busy() || cycle_.Running()) {
-    changeTick_->start(kChangeTickRetry);  // the changes wait for the command or tick under way
+    retry->start(kChangeTickRetry);  // waits for the command or tick under way
     return;
   }
   ScanTick();

@@ -170,6 +170,8 @@ class ProgramCommands : public QObject {
   std::function<void()> masksChanged_;
   QPointer<RenameDialog> rename_;
   static QString RefusedFileTip();
+  // A tick now, or through `retry` a little later while a command or tick runs.
+  void TickWhenFree(QTimer* retry);
   bool stopping_ = false;
   std::unique_ptr<FolderLock> writerLock_;
   bool selectingProgram_ = false;  // SetPointer is moving File2's selection
