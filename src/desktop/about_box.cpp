@@ -24,7 +24,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
 }  // namespace
 
 QString AboutBox::VersionText() {
-  return QStringLiteral("Version %1.%2.%3")
+  return tr("Version %1.%2.%3")
       .arg(TESSARO_VERSION_MAJOR)
       .arg(TESSARO_VERSION_MINOR)
       .arg(TESSARO_VERSION_PATCH);
@@ -43,15 +43,15 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   QLabel* version = MakeLabel(this, "lblVersion", VersionText());
   QLabel* description =
       MakeLabel(this, "lblDescription",
-                "Program for generating Horizontal Boring and Doweling programs from gcode.");
+                tr("Program for generating Horizontal Boring and Doweling programs from gcode."));
   auto* rule = new QFrame(this);
   rule->setFrameShape(QFrame::HLine);
   rule->setFrameShadow(QFrame::Sunken);
   QLabel* disclaimer = MakeLabel(
       this, "lblDisclaimer",
-      "This program writes machine programs that drive real tools. Check every program "
-      "before it runs on a machine. The program is provided as is, without warranty of "
-      "any kind; the authors accept no liability for damage to panels, tools or machines.");
+      tr("This program writes machine programs that drive real tools. Check every program "
+         "before it runs on a machine. The program is provided as is, without warranty of "
+         "any kind; the authors accept no liability for damage to panels, tools or machines."));
   QFont smallFont = disclaimer->font();
   smallFont.setPointSizeF(smallFont.pointSizeF() * 0.9);
   disclaimer->setFont(smallFont);
@@ -82,7 +82,9 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   layout->addSpacing(6);
   layout->addWidget(rule);
   layout->addLayout(bottom);
-  setFixedWidth(440);
+  // Tall enough for the wrapped texts at this width, in every language.
+  constexpr int kWidth = 440;
+  setFixedSize(kWidth, layout->totalHeightForWidth(kWidth));
 }
 
 }  // namespace tessaro::desktop

@@ -12,6 +12,7 @@
 
 #include "app/activity_log.h"
 #include "app/text.h"
+#include "desktop/core_text.h"
 #include "desktop/qt_text.h"
 #include "outside/file_ops.h"
 
@@ -76,8 +77,8 @@ void ActivityHistory::Reload() {
   QList<QTreeWidgetItem*> items;
   for (const ActivityEntry& entry : entries) {
     // The file by its name; its folder, like a long detail, in the tooltip.
-    auto* item = new QTreeWidgetItem({ShortTime(entry.time), ToQt(entry.action),
-                                      ToQt(FileNamePart(entry.file)), ToQt(entry.detail)});
+    auto* item = new QTreeWidgetItem({ShortTime(entry.time), CoreText(entry.action),
+                                      ToQt(FileNamePart(entry.file)), CoreText(entry.detail)});
     item->setToolTip(kFileColumn, ToQt(entry.file));
     item->setToolTip(kDetailColumn, item->text(kDetailColumn));
     items.append(item);

@@ -135,7 +135,7 @@ void DirBrws::Drive1_Change(int index) {
     shownDrive_ = index;
     return;
   }
-  asker_.Tell("Alert", "Drive " + ToStd(drive1_->itemText(index)) + " is unavailable.");
+  asker_.Tell("Alert", ToStd(tr("Drive %1 is unavailable.").arg(drive1_->itemText(index))));
   int last = -1;
   if (!memory_.lastDrive.empty() && memory_.lastDrive != drive) {
     for (size_t i = 0; i < roots_.size(); ++i) {
@@ -170,7 +170,8 @@ void DirBrws::Dir1_Activated(QListWidgetItem* item) {
   const std::string target = name == kUp ? ParentOf(dirFolder_) : JoinPath(dirFolder_, name);
   if (!OpenFolder(target)) {
     const FolderListing listing = ListSubfolders(target);
-    asker_.Tell("Alert", listing.error.empty() ? "Cannot open " + target : listing.error);
+    asker_.Tell("Alert", listing.error.empty() ? ToStd(tr("Cannot open %1").arg(ToQt(target)))
+                                               : listing.error);
   }
 }
 

@@ -32,7 +32,7 @@ std::string FileListBox::NormalisedFolder(const std::string& folder) {
 
 std::string FileListBox::setPath(const std::string& folder) {
   const std::string normalised = NormalisedFolder(folder);
-  if (normalised.empty()) return "No folder given";
+  if (normalised.empty()) return ToStd(tr("No folder given"));
   FolderListing listing = ListFolder(normalised, pattern_, hidden_);
   if (!listing.ok()) return listing.error;
   path_ = normalised;

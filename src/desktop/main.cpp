@@ -13,6 +13,7 @@
 #include "desktop/main_window.h"
 #include "desktop/message_box_operator.h"
 #include "desktop/setup_dialog.h"
+#include "desktop/translations.h"
 #include "outside/file_ops.h"
 #include "tessaro_version.h"
 
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tessaro");
   QApplication::setApplicationVersion(TESSARO_VERSION);
+  tessaro::desktop::InstallTranslations(app);
 
   const std::string appFolder =
       tessaro::ResolveAppFolder(arguments.home, tessaro::ExecutablePath());

@@ -108,7 +108,7 @@ void MainWindow::BuildControls() {
 }
 
 QWidget* MainWindow::BuildSourceFrame() {
-  sourceFrame_ = Named(new FrameBox("G-code (Source)", this), "SourceFrame");
+  sourceFrame_ = Named(new FrameBox(tr("G-code (Source)"), this), "SourceFrame");
   chooseSourceButton_ = Named(new QToolButton(sourceFrame_), "SDir");
   chooseSourceButton_->setText(tr("..."));
   sourcePathLabel_ = Named(new PathLabel(sourceFrame_), "SPath");
@@ -164,8 +164,8 @@ QWidget* MainWindow::BuildProgramFrame() {
   cmt2->setPlaceholderText(tr("Second comment (not saved)"));
 
   units = Named(new QGroupBox(tr("Units"), prgFrame), "Units");
-  inch = Named(new QRadioButton("Inch", units), "Inch");
-  metric = Named(new QRadioButton("Metric", units), "Metric");
+  inch = Named(new QRadioButton(tr("Inch"), units), "Inch");
+  metric = Named(new QRadioButton(tr("Metric"), units), "Metric");
   inch->setChecked(true);
   units->setEnabled(false);
   auto* unitLayout = new QHBoxLayout(units);
@@ -203,13 +203,13 @@ QWidget* MainWindow::BuildOptions() {
   automaticTranslation_ =
       Named(new OptionCheckBox(tr("Automatic Translation"), automatic), "AutoScan");
   automaticTranslation_->setToolTip(
-      "Scans the Source directory for any added or updated files and places 4 RCM programs in "
-      "the Destination directory.");
+      tr("Scans the Source directory for any added or updated files and places 4 RCM programs in "
+         "the Destination directory."));
   automaticDeletion_ =
       Named(new OptionCheckBox(tr("Automatic File Deletion"), automatic), "AutoDel");
   automaticDeletion_->setToolTip(
-      "Deletes any RCM files in the Destination directory when the coresponding G-code file is "
-      "removed from the Source directory.");
+      tr("Deletes any RCM files in the Destination directory when the coresponding G-code file is "
+         "removed from the Source directory."));
   automaticDeletion_->setEnabled(false);
   auto* automaticLayout = new QVBoxLayout(automatic);
   automaticLayout->setContentsMargins(0, 0, 0, 0);

@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "desktop/activity_history.h"
+#include "desktop/core_text.h"
 #include "desktop/main_window.h"
 #include "desktop/qt_text.h"
 
@@ -30,9 +31,9 @@ void MainWindow::BuildActivityControls() {
   connect(history, &QToolButton::clicked, this, &MainWindow::ShowActivityHistory);
 
   activityLog_.setFailureSink([this](const std::string& why) {
-    logNote_->setToolTip(ToQt(why));
+    logNote_->setToolTip(CoreText(why));
     logNote_->show();
-    statusBar()->showMessage(ToQt(why));
+    statusBar()->showMessage(CoreText(why));
   });
 }
 

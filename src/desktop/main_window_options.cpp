@@ -6,6 +6,7 @@
 #include "app/operator.h"
 #include "app/text.h"
 #include "desktop/command_gate.h"
+#include "desktop/core_text.h"
 #include "desktop/digit_spinner.h"
 #include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
@@ -20,10 +21,11 @@ namespace tessaro::desktop {
 namespace {
 
 constexpr char kAutoDeleteWarning[] =
-    "Turning this on will Automatically DELETE any RCM files that \r"
-    "   do not have matching G-code files in the Source directory.\r"
-    "\r"
-    "                 Are You Sure You Want To Do This?";
+    QT_TRANSLATE_NOOP("tessaro::desktop::MainWindow",
+                      "Turning this on will Automatically DELETE any RCM files that \r"
+                      "   do not have matching G-code files in the Source directory.\r"
+                      "\r"
+                      "                 Are You Sure You Want To Do This?");
 
 std::string WithoutTrailingSeparator(std::string folder) {
   if (!folder.empty() && folder.back() == kPathSeparator) folder.pop_back();
@@ -47,12 +49,13 @@ void MainWindow::AutoScan_Click() {
 bool MainWindow::HoldProgramFolder() {
   const auto holder = commands_->HoldProgramFolder(automaticTranslation_->value() == 1);
   if (!holder) return true;
-  const std::string why = "Automatic Translation stays off: the program folder " +
-                          programList_->path() + " is kept in step by " + *holder + ".";
+  const QString why = tr("Automatic Translation stays off: the program folder %1 is kept in step "
+                         "by %2.")
+                          .arg(ToQt(programList_->path()), CoreText(*holder));
   if (startingUp_) {
-    statusBar()->showMessage(ToQt(why));
+    statusBar()->showMessage(why);
   } else {
-    asker_.Tell("Alert", why);
+    asker_.Tell("Alert", ToStd(why));
   }
   automaticTranslation_->setValue(0);  // comes back to AutoScan_Click with the box unticked
   return false;
@@ -62,7 +65,7 @@ void MainWindow::AutoDel_Click() {
   if (automaticDeletion_->value() == 1 && !startingUp_) {
     // The box is ticked while the question is open: no tick may delete before the answer.
     const CommandGate::Scope consent(commands_->gate(), CommandGate::Scope::Pointer::kNormal);
-    if (!asker_.AskYesNo("Alert!", kAutoDeleteWarning)) automaticDeletion_->setValue(0);
+    if (!asker_.AskYesNo("Alert!", ToStd(tr(kAutoDeleteWarning)))) automaticDeletion_->setValue(0);
   }
   WriteSettingsValue(keys::kAutoDelete, " " + std::to_string(automaticDeletion_->value()));
 }

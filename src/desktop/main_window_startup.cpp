@@ -15,6 +15,7 @@
 #include "app/settings_check.h"
 #include "app/text.h"
 #include "desktop/about_box.h"
+#include "desktop/core_text.h"
 #include "desktop/file_list_box.h"
 #include "desktop/main_window.h"
 #include "desktop/option_check_box.h"
@@ -107,7 +108,8 @@ void MainWindow::StartUp(const StartupOptions& options) {
   Guarded([&] { HoldProgramFolder(); });
   Guarded([&] { commands_->WatchSourceFolder(); });
   Guarded([&] {
-    if (const auto hint = MissingTemplateHint(appFolder_)) statusBar()->showMessage(ToQt(*hint));
+    if (const auto hint = MissingTemplateHint(appFolder_))
+      statusBar()->showMessage(CoreText(*hint));
   });
   Guarded([&] { TellSettingProblems(stored); });
   startingUp_ = false;
@@ -116,7 +118,7 @@ void MainWindow::StartUp(const StartupOptions& options) {
 void MainWindow::TellSettingProblems(const StoredOptions& stored) {
   const std::vector<SettingProblem> problems = CheckSettings(settings_, stored);
   if (problems.empty()) return;
-  std::string text = "Tessaro.INI holds values that are not used as they stand:";
+  std::string text = ToStd(tr("Tessaro.INI holds values that are not used as they stand:"));
   for (const SettingProblem& problem : problems) {
     const std::string line = DescribeProblem(settings_.path(), problem);
     activityLog_.Append({"", activity::kSetting, settings_.path(), line});

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "desktop/core_text.h"
 #include "desktop/qt_text.h"
 
 namespace tessaro::desktop {
@@ -30,7 +31,7 @@ class NormalPointer {
 bool MessageBoxOperator::AskYesNo(const std::string& title, const std::string& text) {
   const NormalPointer pointer;
   // Every question asks before deleting: the warning icon says so.
-  QMessageBox box(QMessageBox::Warning, ToQt(title), MessageText(text),
+  QMessageBox box(QMessageBox::Warning, CoreText(title), MessageText(CoreText(text)),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   // Every question asks before deleting: a stray Enter or Escape must not say Yes.
   box.setDefaultButton(QMessageBox::No);
@@ -40,7 +41,8 @@ bool MessageBoxOperator::AskYesNo(const std::string& title, const std::string& t
 
 void MessageBoxOperator::Tell(const std::string& title, const std::string& text) {
   const NormalPointer pointer;
-  QMessageBox box(QMessageBox::Warning, ToQt(title), MessageText(text), QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::Warning, CoreText(title), MessageText(CoreText(text)),
+                  QMessageBox::Ok, parent_);
   box.exec();
 }
 

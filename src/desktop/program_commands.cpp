@@ -20,6 +20,7 @@
 #include "app/operator.h"
 #include "app/settings_file.h"
 #include "app/text.h"
+#include "desktop/core_text.h"
 #include "desktop/file_list_box.h"
 #include "desktop/frame_box.h"
 #include "desktop/option_check_box.h"
@@ -80,7 +81,8 @@ class ItemPicker : public QObject {
 };
 
 std::string ChooseSaveTarget(QWidget* parent, const SaveRequest& request) {
-  QFileDialog dialog(parent, "Save As", ToQt(request.initialFolder), ToQt(request.filter));
+  QFileDialog dialog(parent, ProgramCommands::tr("Save As"), ToQt(request.initialFolder),
+                     ToQt(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -92,50 +94,59 @@ std::string ChooseSaveTarget(QWidget* parent, const SaveRequest& request) {
 }
 
 // "A, B, C and 4 more"
-std::string NameList(const std::vector<std::string>& paths) {
-  std::string text;
-  for (size_t i = 0; i < paths.size() && i < kNamesShown; ++i) {
-    if (i > 0) text += ", ";
-    text += FileNamePart(paths[i]);
-  }
+QString NameList(const std::vector<std::string>& paths) {
+  QStringList names;
+  for (size_t i = 0; i < paths.size() && i < kNamesShown; ++i)
+    names << ToQt(FileNamePart(paths[i]));
+  QString text = names.join(QStringLiteral(", "));
   if (paths.size() > kNamesShown) {
-    text += " and " + std::to_string(paths.size() - kNamesShown) + " more";
+    text = ProgramCommands::tr("%1 and %2 more").arg(text).arg(paths.size() - kNamesShown);
   }
   return text;
 }
 
-std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
-  std::string text;
-  for (const std::string& part : parts) {
-    if (!text.empty()) text += separator;
-    text += part;
-  }
-  return text;
+QStringList CoreTexts(const std::vector<std::string>& texts) {
+  QStringList translated;
+  for (const std::string& text : texts) translated << CoreText(text);
+  return translated;
 }
 
 }  // namespace
 
-std::string TickSummary(const TickOutcome& outcome) {
-  std::vector<std::string> parts;
+QString TickSummary(const TickOutcome& outcome) {
+  QStringList parts;
   if (!outcome.translatedFiles.empty()) {
-    parts.push_back("translated " + NameList(outcome.translatedFiles));
+    parts << ProgramCommands::tr("translated %1").arg(NameList(outcome.translatedFiles));
   }
   if (!outcome.refusedFiles.empty()) {
-    parts.push_back("not G-code of the accepted kind: " + NameList(outcome.refusedFiles));
+    parts << ProgramCommands::tr("not G-code of the accepted kind: %1")
+                 .arg(NameList(outcome.refusedFiles));
   }
   if (!outcome.emptyFiles.empty()) {
-    parts.push_back("empty, programs kept: " + NameList(outcome.emptyFiles));
+    parts << ProgramCommands::tr("empty, programs kept: %1").arg(NameList(outcome.emptyFiles));
   }
-  parts.insert(parts.end(), outcome.collisions.begin(), outcome.collisions.end());
-  parts.insert(parts.end(), outcome.notes.begin(), outcome.notes.end());
+  // "NAME not translated: ..." names its file first.
+  for (const std::string& collision : outcome.collisions) {
+    const size_t blank = collision.find(' ');
+    parts << (blank == std::string::npos
+                  ? ToQt(collision)
+                  : ToQt(collision.substr(0, blank + 1)) + CoreText(collision.substr(blank + 1)));
+  }
+  parts << CoreTexts(outcome.notes);
   if (!outcome.deletedPrograms.empty()) {
-    parts.push_back("deleted " + NameList(outcome.deletedPrograms));
+    parts << ProgramCommands::tr("deleted %1").arg(NameList(outcome.deletedPrograms));
   }
-  for (const std::string& failure : outcome.failedFiles)
-    parts.push_back("not translated: " + failure);
-  for (const std::string& error : outcome.errors) parts.push_back(error);
-  std::string text = Joined(parts, "; ");
-  if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  for (const std::string& failure : outcome.failedFiles) {
+    // "PATH: why"
+    const size_t colon = failure.find(": ");
+    parts << ProgramCommands::tr("not translated: %1")
+                 .arg(colon == std::string::npos ? CoreText(failure)
+                                                 : ToQt(failure.substr(0, colon + 2)) +
+                                                       CoreText(failure.substr(colon + 2)));
+  }
+  parts << CoreTexts(outcome.errors);
+  QString text = parts.join(QStringLiteral("; "));
+  if (!text.isEmpty()) text[0] = text[0].toUpper();
   return text;
 }
 
@@ -214,7 +225,7 @@ std::string ProgramCommands::TemplatePath() const {
   return tessaro::TemplatePath(session_.Settings().appFolder);
 }
 
-void ProgramCommands::ShowStatus(const std::string& text) { ShowStatus(ToQt(text)); }
+void ProgramCommands::ShowStatus(const std::string& text) { ShowStatus(CoreText(text)); }
 
 void ProgramCommands::ShowStatus(const QString& text) {
   if (status_) status_(text);
@@ -237,7 +248,10 @@ bool ProgramCommands::CommitOpenCell() {
 }
 
 void ProgramCommands::Report(const Problems& problems) {
-  if (!problems.empty()) asker_.Tell(kAlertTitle, Joined(problems, "\r"));
+  if (problems.empty()) return;
+  std::string text;
+  for (const std::string& problem : problems) text += (text.empty() ? "" : "\r") + problem;
+  asker_.Tell(kAlertTitle, text);
 }
 
 QString ProgramCommands::RefusedFileTip() {
@@ -268,7 +282,7 @@ void ProgramCommands::File1_Click() {
     if (!unread) emit translated();
     if (report.refused) {
       controls_.gcodeList->markFiles({name}, RefusedFileTip());
-      ShowStatus(name + " is not G-code of the accepted kind");
+      ShowStatus(tr("%1 is not G-code of the accepted kind").arg(ToQt(name)));
     } else if (report.empty) {
       ShowStatus(tr("%1 is empty: nothing was translated, its programs are kept").arg(ToQt(name)));
     } else if (report.unsettled) {
@@ -508,12 +522,11 @@ void ProgramCommands::ScanTick() {
     lastTick_ = std::move(outcome);
   }
   // Ticks report in the status line only: a message box would come back every few seconds.
-  std::vector<std::string> parts;
-  if (const std::string summary = TickSummary(lastTick_); !summary.empty())
-    parts.push_back(summary);
-  parts.insert(parts.end(), problems.begin(), problems.end());
-  if (!parts.empty()) {
-    ShowStatus(ToStd(QTime::currentTime().toString("HH:mm:ss")) + "  " + Joined(parts, "; "));
+  QStringList parts;
+  if (const QString summary = TickSummary(lastTick_); !summary.isEmpty()) parts << summary;
+  parts << CoreTexts(problems);
+  if (!parts.isEmpty()) {
+    ShowStatus(QTime::currentTime().toString("HH:mm:ss") + "  " + parts.join("; "));
   }
 }
 
@@ -527,8 +540,9 @@ void ProgramCommands::RpAF_Click() {
     controls_.programList->setFocus();
     controls_.programList->refresh();
     if (outcome.confirmed) {
-      ShowStatus("Deleted " + std::to_string(outcome.deletedPrograms.size()) + " " +
-                 ProgramExtension() + " programs");
+      ShowStatus(tr("Deleted %1 %2 programs")
+                     .arg(outcome.deletedPrograms.size())
+                     .arg(ToQt(ProgramExtension())));
     }
     problems = outcome.errors;
   }

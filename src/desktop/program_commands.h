@@ -63,7 +63,7 @@ using SaveDialog = std::function<std::string(const SaveRequest&)>;
 
 // The status line text of a tick: what it translated, refused, deleted and could not
 // do; "" when it did nothing.
-std::string TickSummary(const TickOutcome& outcome);
+QString TickSummary(const TickOutcome& outcome);
 
 // The operator's commands on programs: translating a G-code file picked in File1,
 // loading a program picked in File2, New, Save, Save As, the mask dialog, the refresh

@@ -1,5 +1,6 @@
 #include "desktop/program_table_model.h"
 
+#include "desktop/core_text.h"
 #include "desktop/qt_text.h"
 #include "program/program_table.h"
 
@@ -44,7 +45,7 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Horizontal) {
     if (section < 0 || section >= ProgramTable::kColumns) return {};
-    return ToQt(table_.GetCell(0, TableColumn(section)));
+    return CoreText(table_.GetCell(0, TableColumn(section)));
   }
   if (section < 0 || section >= table_.RowCount()) return {};
   return section + 1;

@@ -13,10 +13,9 @@ inline QString ToQt(std::string_view text) {
 inline std::string ToStd(const QString& text) { return text.toStdString(); }
 
 // Message texts break their lines with "\r"; a label needs "\n".
-inline QString MessageText(std::string_view text) {
-  QString result = ToQt(text);
-  result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return result;
+inline QString MessageText(QString text) {
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
 }
 
 // Window positions are stored in twips: 15 per device-independent pixel.

@@ -126,8 +126,8 @@ RenameDialog::RenameDialog(const SettingsFile& settings, FaceMasks& masks, QWidg
                              QAbstractItemView::EditKeyPressed);
   horzName_->setSelectionMode(QAbstractItemView::SingleSelection);
   horzName_->setToolTip(
-      "One character per cell; an empty cell keeps the G-code file's "
-      "character. Not allowed: / \\ : * ? \" < > |");
+      tr("One character per cell; an empty cell keeps the G-code file's "
+         "character. Not allowed: / \\ : * ? \" < > |"));
   horzName_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horzName_->horizontalHeader()->setDefaultSectionSize(kCellWidth);
   horzName_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

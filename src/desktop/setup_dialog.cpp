@@ -12,6 +12,7 @@
 
 #include "app/app_folder.h"
 #include "app/new_settings.h"
+#include "desktop/core_text.h"
 #include "desktop/qt_text.h"
 #include "outside/file_ops.h"
 
@@ -108,7 +109,7 @@ void SetupDialog::accept() {
   const NewSettings settings{ToStd(source_->text()), ToStd(destination_->text()),
                              rcm_->isChecked()};
   if (const Status written = WriteNewSettings(appFolder_, settings, false); !written.ok()) {
-    problem_->setText(ToQt(written.error()));
+    problem_->setText(CoreText(written.error()));
     return;
   }
   QDialog::accept();

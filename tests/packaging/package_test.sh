@@ -77,6 +77,8 @@ named=$(awk '/^## /{section = $0} section == "## Install"' "$source_dir/README.m
 for path in $named; do
   compgen -G "$root$path" >/dev/null || fail "the README names $path; the package lacks it"
 done
+[[ -s $root/usr/share/tessaro/translations/tessaro_de.qm ]] ||
+  fail "the package lacks the German texts, /usr/share/tessaro/translations/tessaro_de.qm"
 
 # lintian: errors fail, warnings are shown.
 lintian --fail-on error --display-info "$package" 2>&1 | grep -v 'root privileges' |
