@@ -580,5 +580,23 @@ TEST(LineScannerFields, SetFieldReplacesOnlyThatField) {
   EXPECT_EQ(scanner.Line(), "G80X10Y20=9 Z5");
 }
 
+// /proc/self/mounts writes a blank in a mount point as \040: the drive list shows the name.
+TEST(FileSystemRoots, AMountPointWithABlankIsListedByItsName) {
+  const std::string point = "/mnt/tessaro shop " + std::to_string(::getpid());
+  std::error_code ignored;
+  std::filesystem::create_directories(point, ignored);
+  std::vector<std::string> roots;
+  {
+    const testing::TmpfsMount share(point, "64k");
+    if (!share.mounted()) {
+      std::filesystem::remove(point, ignored);
+      GTEST_SKIP() << share.why();
+    }
+    roots = FileSystemRoots();
+  }
+  std::filesystem::remove(point, ignored);
+  EXPECT_NE(std::find(roots.begin(), roots.end(), point), roots.end()) << point;
+}
+
 }  // namespace
 }  // namespace tessaro
