@@ -15,7 +15,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "gcode/hole_set.h"
-#include "program/panel_drawing.h"
+#include "program/panel_svg.h"
 #include "program/session.h"
 
 namespace tessaro::cli {

@@ -293,9 +293,9 @@ QWidget* MainWindow::BuildPreview() {
 }
 
 void MainWindow::ShowPanelDrawing() {
-  if (const std::optional<std::string> svg =
-          DrawPanelSvg(session_->TranslatedHoles(), session_->LastDrawingNotes())) {
-    preview_->showDrawing(QByteArray::fromStdString(*svg));
+  if (const std::optional<PanelDrawing> drawing =
+          DescribePanel(session_->TranslatedHoles(), session_->LastDrawingNotes())) {
+    preview_->showDrawing(*drawing);
   } else {
     preview_->showMessage(
         "The file is not G-code of the accepted kind: there is no panel to draw.");

@@ -1,40 +1,109 @@
 #include "desktop/panel_preview.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
+
+#include "desktop/qt_text.h"
 
 namespace tessaro::desktop {
 
 namespace {
 
-// The drawing's proportions when there is none to ask (its view box is 360 by 420).
+// The drawing's proportions when there is none to ask (the view box of the core's drawing).
 constexpr QSize kDrawingSize(440, 460);
+
+QColor Colour(Rgb rgb) { return QColor::fromRgb(static_cast<QRgb>(0xff000000 | rgb)); }
+
+QPen Pen(const std::optional<Rgb>& colour, double width) {
+  return colour ? QPen(Colour(*colour), width) : QPen(Qt::NoPen);
+}
+
+// The text in the application's language: its format translated, then the arguments
+// filled in, all in one pass, so that an argument holding "%2" stays as it is. The core's
+// texts take three arguments at most.
+QString Translated(const DrawnText& text) {
+  const QString format = QCoreApplication::translate("PanelDrawing", text.format.c_str());
+  const std::vector<std::string>& args = text.args;
+  switch (args.size()) {
+    case 0:
+      return format;
+    case 1:
+      return format.arg(ToQt(args[0]));
+    case 2:
+      return format.arg(ToQt(args[0]), ToQt(args[1]));
+    default:
+      return format.arg(ToQt(args[0]), ToQt(args[1]), ToQt(args[2]));
+  }
+}
+
+void PaintMark(QPainter& painter, const DrawnMark& mark) {
+  painter.save();
+  painter.translate(mark.x, mark.y);
+  painter.setOpacity(mark.opacity);
+  const MarkShape& shape = ShapeOf(mark.kind);
+  for (const MarkCircle& circle : shape.circles) {
+    painter.setPen(Pen(circle.stroke, circle.strokeWidth));
+    painter.setBrush(circle.fill ? QBrush(Colour(*circle.fill)) : QBrush(Qt::NoBrush));
+    painter.drawEllipse(QPointF(), circle.radius, circle.radius);
+  }
+  for (const MarkLine& line : shape.lines) {
+    painter.setPen(Pen(line.stroke, line.width));
+    painter.drawLine(QPointF(line.x1, line.y1), QPointF(line.x2, line.y2));
+  }
+  painter.restore();
+}
+
+void PaintText(QPainter& painter, const DrawnText& text, const QString& family) {
+  QFont font(family);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(qRound(text.size));
+  font.setBold(text.bold);
+  font.setItalic(text.italic);
+  const QString shown = Translated(text);
+  double x = text.x;
+  if (text.anchor != DrawnText::Anchor::kStart) {
+    const double width = QFontMetricsF(font).horizontalAdvance(shown);
+    x -= text.anchor == DrawnText::Anchor::kMiddle ? width / 2 : width;
+  }
+  painter.setFont(font);
+  painter.setPen(Colour(text.colour));
+  painter.drawText(QPointF(x, text.y), shown);
+}
+
+// The drawing in its view box's units, painted in the order it gives.
+void PaintDrawing(QPainter& painter, const PanelDrawing& drawing) {
+  painter.fillRect(QRectF(0, 0, drawing.width, drawing.height), Colour(drawing.background));
+  const DrawnRect& panel = drawing.panel;
+  painter.setPen(Pen(panel.stroke, panel.strokeWidth));
+  painter.setBrush(Colour(panel.fill));
+  painter.drawRect(QRectF(panel.x, panel.y, panel.width, panel.height));
+  for (const DrawnMark& mark : drawing.holes) PaintMark(painter, mark);
+  for (const DrawnMark& mark : drawing.legend) PaintMark(painter, mark);
+  const QString family = ToQt(drawing.fontFamily);
+  for (const DrawnText& text : drawing.texts) PaintText(painter, text, family);
+}
 
 }  // namespace
 
-PanelPreview::PanelPreview(QWidget* parent) : QWidget(parent), renderer_(new QSvgRenderer(this)) {
+PanelPreview::PanelPreview(QWidget* parent) : QWidget(parent) {
   setToolTip(tr("Double-click for a larger view"));
 }
 
-void PanelPreview::showDrawing(const QByteArray& svg) {
-  if (!renderer_->load(svg)) {
-    showMessage(tr("The drawing could not be read."));
-    return;
-  }
-  svg_ = svg;
+void PanelPreview::showDrawing(const PanelDrawing& drawing) {
+  drawing_ = drawing;
   message_.clear();
-  if (largerPreview_ != nullptr) largerPreview_->showDrawing(svg);
+  if (largerPreview_ != nullptr) largerPreview_->showDrawing(drawing);
   update();
 }
 
 void PanelPreview::showMessage(const QString& text) {
-  renderer_->load(QByteArray());
-  svg_.clear();
+  drawing_.reset();
   message_ = text;
   if (largerPreview_ != nullptr) largerPreview_->showMessage(text);
   update();
@@ -44,15 +113,18 @@ QSize PanelPreview::sizeHint() const { return kDrawingSize * 0.88; }
 
 void PanelPreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (svg_.isEmpty()) {
+  if (!drawing_) {
     painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, message_);
     return;
   }
   // Scaled to the width or the height, whichever is reached first, at the top.
-  const QSizeF size =
-      renderer_->viewBoxF().size().scaled(QSizeF(this->size()), Qt::KeepAspectRatio);
+  const QSizeF box(drawing_->width, drawing_->height);
+  const QSizeF size = box.scaled(QSizeF(this->size()), Qt::KeepAspectRatio);
   painter.setRenderHint(QPainter::Antialiasing);
-  renderer_->render(&painter, QRectF(QPointF((width() - size.width()) / 2, 0), size));
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.translate((width() - size.width()) / 2, 0);
+  painter.scale(size.width() / box.width(), size.height() / box.height());
+  PaintDrawing(painter, *drawing_);
 }
 
 void PanelPreview::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -82,10 +154,10 @@ void PanelPreview::OpenLargerView() {
     if (screen != nullptr) size = size.boundedTo(screen->availableSize() * 0.9);
     larger_->resize(kDrawingSize.scaled(size, Qt::KeepAspectRatio));
   }
-  if (svg_.isEmpty()) {
-    largerPreview_->showMessage(message_);
+  if (drawing_) {
+    largerPreview_->showDrawing(*drawing_);
   } else {
-    largerPreview_->showDrawing(svg_);
+    largerPreview_->showMessage(message_);
   }
   larger_->show();
   larger_->raise();

@@ -1,29 +1,29 @@
 #pragma once
 
-#include <QByteArray>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <optional>
+
+#include "program/panel_drawing.h"
 
 class QDialog;
-class QSvgRenderer;
 
 namespace tessaro::desktop {
 
-// A panel drawing (SVG text) scaled into the widget with its proportions kept, or a short
-// message in its place. A double-click opens a larger view of the drawing in a window of
-// its own, which then follows the drawings shown here.
+// A panel drawing scaled into the widget with its proportions kept, its texts in the
+// application's language, or a short message in its place. A double-click opens a larger
+// view of the drawing in a window of its own, which then follows the drawings shown here.
 class PanelPreview : public QWidget {
   Q_OBJECT
 
  public:
   explicit PanelPreview(QWidget* parent = nullptr);
 
-  // Shows the drawing; one that cannot be rendered shows a message instead.
-  void showDrawing(const QByteArray& svg);
+  void showDrawing(const PanelDrawing& drawing);
   void showMessage(const QString& text);
 
-  const QByteArray& drawing() const { return svg_; }  // empty while a message shows
+  const std::optional<PanelDrawing>& drawing() const { return drawing_; }  // none with a message
   const QString& message() const { return message_; }
   // The larger view a double-click opened, while it is open.
   QDialog* largerView() const { return larger_; }
@@ -37,8 +37,7 @@ class PanelPreview : public QWidget {
  private:
   void OpenLargerView();
 
-  QSvgRenderer* renderer_ = nullptr;
-  QByteArray svg_;
+  std::optional<PanelDrawing> drawing_;
   QString message_;
   bool opensLargerView_ = true;
   QPointer<QDialog> larger_;

@@ -4,11 +4,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <string_view>
 #include <system_error>
 #include <utility>
-#include <vector>
 
 #include "app/text.h"
 
@@ -30,34 +27,19 @@ constexpr double kMeasureColumn = 40;     // from one column to the next left an
 constexpr double kMeasureGapAcross = 36;  // the least room between labels along faces 1 and 2
 constexpr double kMeasureGapDown = 12;    // along faces 3 and 4
 
-constexpr const char* kMarks =
-    "<defs>\n"
-    "<g id=\"drill\"><circle r=\"6\" fill=\"#ffffff\" stroke=\"#1d4f91\" "
-    "stroke-width=\"2.5\"/></g>\n"
-    "<g id=\"dowel\"><circle r=\"5\" fill=\"#b3541e\"/></g>\n"
-    "<g id=\"both\"><circle r=\"6\" fill=\"#ffffff\" stroke=\"#1d4f91\" stroke-width=\"2.5\"/>"
-    "<circle r=\"3.5\" fill=\"#b3541e\"/></g>\n"
-    "<g id=\"neither\"><path d=\"M-4,-4 L4,4 M-4,4 L4,-4\" stroke=\"#808080\" "
-    "stroke-width=\"2\"/></g>\n"
-    "</defs>\n";
+constexpr Rgb kWhite = 0xffffff;
+constexpr Rgb kDrillBlue = 0x1d4f91;
+constexpr Rgb kDowelBrown = 0xb3541e;
+constexpr Rgb kExcludedGrey = 0x808080;
+constexpr Rgb kHiddenGrey = 0x9a9a9a;
+constexpr double kHiddenOpacity = 0.35;
 
-// Coordinates with two decimals, whatever the locale.
-std::string Number(double value) {
-  std::array<char, 64> buffer{};
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                    std::isfinite(value) ? value : 0.0, std::chars_format::fixed, 2);
-  if (result.ec != std::errc()) return "0";
-  std::string text(buffer.data(), result.ptr);
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text == "-0" ? "0" : text;
-}
+using Role = DrawnText::Role;
+using Anchor = DrawnText::Anchor;
 
-// Text from a file as XML character data: markup characters escaped, control characters
-// as blanks, and bytes that are not UTF-8 (older files are often Latin-1) as the Latin-1
-// characters they would be.
-std::string XmlText(std::string_view text) {
+// Text from a file made fit to show: control characters as blanks, and bytes that are not
+// UTF-8 (older files are often Latin-1) as the Latin-1 characters they would be.
+std::string Readable(std::string_view text) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -70,14 +52,6 @@ std::string XmlText(std::string_view text) {
       }
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '"') {
-      out += "&quot;";
     } else {
       out += c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
     }
@@ -86,21 +60,11 @@ std::string XmlText(std::string_view text) {
   return out;
 }
 
-std::string Text(double x, double y, std::string_view attributes, std::string_view content) {
-  return "<text x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" " + std::string(attributes) + ">" +
-         XmlText(content) + "</text>\n";
-}
-
-std::string Mark(std::string_view mark, double x, double y) {
-  return "<use xlink:href=\"#" + std::string(mark) + "\" x=\"" + Number(x) + "\" y=\"" + Number(y) +
-         "\"/>\n";
-}
-
-const char* MarkOf(const HoleRecord& hole) {
-  if (hole.Drill != 0 && hole.Dowel != 0) return "both";
-  if (hole.Drill != 0) return "drill";
-  if (hole.Dowel != 0) return "dowel";
-  return "neither";
+MarkKind KindOf(const HoleRecord& hole) {
+  if (hole.Drill != 0 && hole.Dowel != 0) return MarkKind::kBoth;
+  if (hole.Drill != 0) return MarkKind::kDrill;
+  if (hole.Dowel != 0) return MarkKind::kDowel;
+  return MarkKind::kNeither;
 }
 
 // A panel size as read, 0 when the header gave none that can be drawn.
@@ -150,47 +114,66 @@ struct Label {
 
 // The labels of one face, each on the first of the two rows where it keeps its distance
 // from the label before it.
-std::string MeasureLabels(int face, std::vector<Label> labels, double left, double top,
-                          double right, double bottom) {
+std::vector<DrawnText> MeasureTexts(int face, std::vector<Label> labels, double left, double top,
+                                    double right, double bottom) {
   std::sort(labels.begin(), labels.end(),
             [](const Label& a, const Label& b) { return a.along < b.along; });
   const bool across = face == 1 || face == 2;
   const double gap = across ? kMeasureGapAcross : kMeasureGapDown;
   std::array<std::optional<double>, 2> last{};
-  std::string svg;
+  std::vector<DrawnText> texts;
   for (const Label& label : labels) {
     int row = 0;
     if (last[0] && label.along - *last[0] < gap)
       row = last[1] && label.along - *last[1] < gap ? 0 : 1;
     last[static_cast<std::size_t>(row)] = label.along;
-    const char* style = face == 3   ? "class=\"measure\" font-size=\"9\" text-anchor=\"end\""
-                        : face == 4 ? "class=\"measure\" font-size=\"9\""
-                                    : "class=\"measure\" font-size=\"9\" text-anchor=\"middle\"";
-    switch (face) {
-      case 1:
-        svg += Text(label.x, top - 9 - row * kMeasureRow, style, label.text);
-        break;
-      case 2:
-        svg += Text(label.x, bottom + 17 + row * kMeasureRow, style, label.text);
-        break;
-      case 3:
-        svg += Text(left - 9 - row * kMeasureColumn, label.y + 3, style, label.text);
-        break;
-      default:
-        svg += Text(right + 9 + row * kMeasureColumn, label.y + 3, style, label.text);
-        break;
-    }
+    const double x = across      ? label.x
+                     : face == 3 ? left - 9 - row * kMeasureColumn
+                                 : right + 9 + row * kMeasureColumn;
+    const double y = face == 1   ? top - 9 - row * kMeasureRow
+                     : face == 2 ? bottom + 17 + row * kMeasureRow
+                                 : label.y + 3;
+    texts.push_back({.role = Role::kMeasure,
+                     .x = x,
+                     .y = y,
+                     .size = 9,
+                     .anchor = across      ? Anchor::kMiddle
+                               : face == 3 ? Anchor::kEnd
+                                           : Anchor::kStart,
+                     .format = "%1",
+                     .args = {label.text}});
   }
-  return svg;
-}
-
-std::string Plural(int count, std::string_view one) {
-  return std::to_string(count) + " " + std::string(one) + (count == 1 ? "" : "s");
+  return texts;
 }
 
 }  // namespace
 
-std::optional<std::string> DrawPanelSvg(const HoleSet& holes, const DrawingNotes& notes) {
+std::string FillFormat(std::string_view format, const std::vector<std::string>& args) {
+  std::string text;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+    if (format[i] == '%' && next >= '1' && next <= '9' &&
+        static_cast<std::size_t>(next - '1') < args.size()) {
+      text += args[static_cast<std::size_t>(next - '1')];
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
+const MarkShape& ShapeOf(MarkKind kind) {
+  static const std::array<MarkShape, 4> shapes = {
+      MarkShape{{{6, kWhite, kDrillBlue, 2.5}}, {}},
+      MarkShape{{{5, kDowelBrown, std::nullopt, 0}}, {}},
+      MarkShape{{{6, kWhite, kDrillBlue, 2.5}, {3.5, kDowelBrown, std::nullopt, 0}}, {}},
+      MarkShape{{}, {{-4, -4, 4, 4, kExcludedGrey, 2}, {-4, 4, 4, -4, kExcludedGrey, 2}}},
+  };
+  return shapes[static_cast<std::size_t>(kind)];
+}
+
+std::optional<PanelDrawing> DescribePanel(const HoleSet& holes, const DrawingNotes& notes) {
   if (holes.RejectedFile) return std::nullopt;
   const bool metric = holes.MetricSource == 1;
   const double sizeX = DrawableSize(holes.MacroParams[kParamPanelX]);
@@ -211,32 +194,38 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes, const DrawingNotes
   const double right = originX + (sizeX > 0 ? sizeX : lengthX) * scale;
   const double bottom = originY + (sizeY > 0 ? sizeY : lengthY) * scale;
 
-  const std::string width = Number(kViewWidth);
-  const std::string height = Number(kViewHeight);
-  std::string svg =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-      "version=\"1.1\" width=\"" +
-      width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height +
-      "\" font-family=\"DejaVu Sans, sans-serif\" fill=\"#202020\">\n" + kMarks + "<rect width=\"" +
-      width + "\" height=\"" + height + "\" fill=\"#ffffff\"/>\n";
+  PanelDrawing drawing;
+  drawing.width = kViewWidth;
+  drawing.height = kViewHeight;
+  drawing.fontFamily = "DejaVu Sans";
+  drawing.panel = {left, top, right - left, bottom - top, 0xf3e3c3, 0x404040, 1.5};
+  std::vector<DrawnText>& texts = drawing.texts;
 
-  const std::string fileName = FileNamePart(holes.ScannedFile);
-  svg += Text(12, 22, "font-size=\"15\" font-weight=\"bold\"",
-              fileName.empty() ? "G-code file" : fileName);
-  svg += Text(
-      12, 41, "font-size=\"13\"",
-      "Macro: " + (holes.MacroName.empty() ? "(none)" : holes.MacroName) +
-          (!holes.MacroName.empty() && notes.macroFromEarlierFile ? ", from an earlier file" : ""));
-  svg += Text(12, 59, "font-size=\"13\"",
-              "Panel " + FormatShortest(holes.MacroParams[kParamPanelX]) + " x " +
-                  FormatShortest(holes.MacroParams[kParamPanelY]) + " x " +
-                  FormatShortest(holes.MacroParams[kParamPanelZ]) +
-                  (metric ? " mm, metric (G71)" : " in, inch (G70)"));
+  const std::string fileName = Readable(FileNamePart(holes.ScannedFile));
+  DrawnText name = {
+      .role = Role::kCaption, .x = 12, .y = 22, .size = 15, .bold = true, .format = "G-code file"};
+  if (!fileName.empty()) {
+    name.format = "%1";
+    name.args = {fileName};
+  }
+  texts.push_back(name);
+  DrawnText macro = {
+      .role = Role::kCaption, .x = 12, .y = 41, .size = 13, .format = "Macro: (none)"};
+  if (!holes.MacroName.empty()) {
+    macro.format = notes.macroFromEarlierFile ? "Macro: %1, from an earlier file" : "Macro: %1";
+    macro.args = {Readable(holes.MacroName)};
+  }
+  texts.push_back(macro);
+  texts.push_back({.role = Role::kCaption,
+                   .x = 12,
+                   .y = 59,
+                   .size = 13,
+                   .format = metric ? "Panel %1 x %2 x %3 mm, metric (G71)"
+                                    : "Panel %1 x %2 x %3 in, inch (G70)",
+                   .args = {FormatShortest(holes.MacroParams[kParamPanelX]),
+                            FormatShortest(holes.MacroParams[kParamPanelY]),
+                            FormatShortest(holes.MacroParams[kParamPanelZ])}});
 
-  svg += "<rect class=\"panel\" x=\"" + Number(left) + "\" y=\"" + Number(top) + "\" width=\"" +
-         Number(right - left) + "\" height=\"" + Number(bottom - top) +
-         "\" fill=\"#f3e3c3\" stroke=\"#404040\" stroke-width=\"1.5\"/>\n";
   // The face numbers stand beyond the two rows of measures; a hidden face's is greyed.
   const double middleX = (left + right) / 2;
   const double middleY = (top + bottom) / 2 + 5;
@@ -249,24 +238,30 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes, const DrawingNotes
   for (int face = 1; face <= 4; ++face) {
     const bool hidden = notes.hiddenFaces[static_cast<std::size_t>(face)];
     const auto [x, y] = numberAt[static_cast<std::size_t>(face)];
-    svg += Text(x, y,
-                std::string("class=\"face\" font-size=\"14\" font-weight=\"bold\" "
-                            "text-anchor=\"middle\"") +
-                    (hidden ? " fill=\"#9a9a9a\"" : ""),
-                std::to_string(face));
+    texts.push_back({.role = Role::kFaceNumber,
+                     .x = x,
+                     .y = y,
+                     .size = 14,
+                     .bold = true,
+                     .anchor = Anchor::kMiddle,
+                     .colour = hidden ? kHiddenGrey : kDrawingInk,
+                     .format = "%1",
+                     .args = {std::to_string(face)}});
     if (hidden) {
-      svg += Text(x, y + 12,
-                  "class=\"hidden\" font-size=\"9\" text-anchor=\"middle\" fill=\"#9a9a9a\"",
-                  "hidden");
+      texts.push_back({.role = Role::kHidden,
+                       .x = x,
+                       .y = y + 12,
+                       .size = 9,
+                       .anchor = Anchor::kMiddle,
+                       .colour = kHiddenGrey,
+                       .format = "hidden"});
     }
   }
 
   // A location of 0 is no location: such a hole has no place on its edge.
   int unplaced = 0;
-  std::string measures;
-  svg += "<g class=\"holes\">\n";
   for (int face = 1; face <= 4; ++face) {
-    const bool hidden = notes.hiddenFaces[static_cast<std::size_t>(face)];
+    const double opacity = notes.hiddenFaces[static_cast<std::size_t>(face)] ? kHiddenOpacity : 1;
     std::vector<Label> labels;
     for (int n = 1; n <= holes.FaceHoleCount[face]; ++n) {
       const HoleRecord& hole = holes.Holes[face][n];
@@ -277,32 +272,46 @@ std::optional<std::string> DrawPanelSvg(const HoleSet& holes, const DrawingNotes
       const double along = hole.Location * scale;
       const double x = face == 3 ? left : face == 4 ? right : originX + along;
       const double y = face == 1 ? top : face == 2 ? bottom : originY + along;
-      std::string mark = Mark(MarkOf(hole), x, y);
-      if (hidden) mark.insert(mark.size() - 3, " opacity=\"0.35\"");
-      svg += mark;
+      drawing.holes.push_back({KindOf(hole), x, y, opacity});
       labels.push_back({along, x, y, Measure(hole.Location, metric ? 2 : 3)});
     }
-    measures += MeasureLabels(face, std::move(labels), left, top, right, bottom);
+    const std::vector<DrawnText> measures =
+        MeasureTexts(face, std::move(labels), left, top, right, bottom);
+    texts.insert(texts.end(), measures.begin(), measures.end());
   }
-  svg += "</g>\n<g class=\"measures\">\n" + measures + "</g>\n";
 
-  const char* legend = "font-size=\"12\"";
-  svg += "<g class=\"legend\">\n";
-  svg += Mark("drill", 24, 398) + Text(38, 402, legend, "drill");
-  svg += Mark("dowel", 184, 398) + Text(198, 402, legend, "dowel");
-  svg += Mark("both", 24, 420) + Text(38, 424, legend, "drill and dowel");
-  svg += Mark("neither", 184, 420) + Text(198, 424, legend, "neither (excluded)");
-  svg += "</g>\n";
-  std::string note;
-  if (unplaced > 0) {
-    note = Plural(unplaced, "hole") + " without a location, not drawn";
-  } else if (holes.FaceHoleCount[1] + holes.FaceHoleCount[2] + holes.FaceHoleCount[3] +
-                 holes.FaceHoleCount[4] ==
-             0) {
-    note = "No holes on faces 1 to 4";
+  // The legend: each mark with its meaning beside it.
+  struct Meaning {
+    MarkKind kind;
+    double x, y;
+    const char* text;
+  };
+  for (const Meaning& meaning :
+       {Meaning{MarkKind::kDrill, 24, 398, "drill"}, Meaning{MarkKind::kDowel, 184, 398, "dowel"},
+        Meaning{MarkKind::kBoth, 24, 420, "drill and dowel"},
+        Meaning{MarkKind::kNeither, 184, 420, "neither (excluded)"}}) {
+    drawing.legend.push_back({meaning.kind, meaning.x, meaning.y});
+    texts.push_back({.role = Role::kLegend,
+                     .x = meaning.x + 14,
+                     .y = meaning.y + 4,
+                     .size = 12,
+                     .format = meaning.text});
   }
-  if (!note.empty()) svg += Text(12, 448, "font-size=\"12\" font-style=\"italic\"", note);
-  return svg + "</svg>\n";
+  const int holeCount = holes.FaceHoleCount[1] + holes.FaceHoleCount[2] + holes.FaceHoleCount[3] +
+                        holes.FaceHoleCount[4];
+  DrawnText note = {.role = Role::kNote,
+                    .x = 12,
+                    .y = 448,
+                    .size = 12,
+                    .italic = true,
+                    .format = "No holes on faces 1 to 4"};
+  if (unplaced > 0) {
+    note.format = unplaced == 1 ? "%1 hole without a location, not drawn"
+                                : "%1 holes without a location, not drawn";
+    note.args = {std::to_string(unplaced)};
+  }
+  if (unplaced > 0 || holeCount == 0) texts.push_back(note);
+  return drawing;
 }
 
 }  // namespace tessaro

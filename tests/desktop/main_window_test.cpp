@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -21,6 +22,7 @@
 #include "desktop/activity_history.h"
 #include "desktop/digit_spinner.h"
 #include "desktop/option_check_box.h"
+#include "desktop/panel_preview.h"
 #include "outside/folder_lock.h"
 #include "program/session.h"
 #include "window_fixture.h"
@@ -290,6 +292,25 @@ class MainWindowTest : public DesktopTest {
     QVERIFY(note->isVisible());
     QCOMPARE(note->toolTip(),
              "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": Is a directory");
+  }
+
+  void doubleClickOnThePanelOpensTheLargerViewWhichFollowsTheNextDrawing() {
+    ShownWindow shown;
+    shown.source.Write("PART", kPanelGcode);
+    shown.source.Write("SIDE", kPanelGcode);
+    QVERIFY(shown.Click(shown.file1(), "PART"));
+    auto* preview = shown.find<tessaro::desktop::PanelPreview>("PanelPreview");
+    QTest::mouseDClick(preview, Qt::LeftButton);
+    QDialog* larger = preview->largerView();
+    QVERIFY(larger != nullptr && larger->isVisible());
+    auto* shownLarger = larger->findChild<tessaro::desktop::PanelPreview*>("LargerPanelPreview");
+    const auto caption = [shownLarger] { return shownLarger->drawing()->texts.front().Text(); };
+    COMPARE_STD(caption(), "PART");
+    QVERIFY(shown.Click(shown.file1(), "SIDE"));
+    COMPARE_STD(caption(), "SIDE");
+    QVERIFY(shownLarger->width() > preview->width());
+    const QImage painted = shownLarger->grab().toImage();
+    QCOMPARE(painted.pixelColor(painted.width() / 2, painted.height() / 2), QColor(0xf3e3c3));
   }
 
   void panelAreaCoversNoOtherControlWhichKeepItsPlaces() {

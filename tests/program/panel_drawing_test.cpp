@@ -1,4 +1,4 @@
-#include "program/panel_drawing.h"
+#include "program/panel_svg.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ struct ExpectedMark {
   const char* mark;
 };
 
-class PanelDrawing : public ::testing::Test {
+class PanelSvg : public ::testing::Test {
  protected:
   // The drawing of a G-code file read as a translation reads it.
   std::optional<std::string> Draw(const std::string& gcode, int drillEx = 0, int dowelEx = 0) {
@@ -43,7 +43,7 @@ std::string AllText(const pugi::xml_document& svg) {
   return text;
 }
 
-TEST_F(PanelDrawing, EachHoleLiesOnItsEdgeAtItsLocationWithItsMark) {
+TEST_F(PanelSvg, EachHoleLiesOnItsEdgeAtItsLocationWithItsMark) {
   const struct {
     const char* gcode;
     int drillEx, dowelEx;
@@ -109,7 +109,7 @@ TEST_F(PanelDrawing, EachHoleLiesOnItsEdgeAtItsLocationWithItsMark) {
 
 // Each placed hole's location beside its edge, in the file's units; labels too close to
 // the one before them go to the second row.
-TEST_F(PanelDrawing, MeasuresStandBesideTheirHolesStaggeredWhereTheyWouldOverlap) {
+TEST_F(PanelSvg, MeasuresStandBesideTheirHolesStaggeredWhereTheyWouldOverlap) {
   const auto measures = [this](const std::string& gcode) {
     const std::optional<std::string> svg = Draw(gcode);
     pugi::xml_document doc;
@@ -133,7 +133,7 @@ TEST_F(PanelDrawing, MeasuresStandBesideTheirHolesStaggeredWhereTheyWouldOverlap
 }
 
 // The omission rules' hidden faces greyed, and a macro name the file did not give marked.
-TEST_F(PanelDrawing, HiddenFacesAreGreyedAndACarriedOverMacroIsMarked) {
+TEST_F(PanelSvg, HiddenFacesAreGreyedAndACarriedOverMacroIsMarked) {
   session.Settings().masks = {"", "    1   ", "    2   ", "    3   ", "    4   "};
   session.Settings().omissionRulesEnabled = true;
   session.Settings().noEmpties = 1;
@@ -150,7 +150,7 @@ TEST_F(PanelDrawing, HiddenFacesAreGreyedAndACarriedOverMacroIsMarked) {
                "#9a9a9a");
 }
 
-TEST_F(PanelDrawing, MacroNameFromTheFileIsEscaped) {
+TEST_F(PanelSvg, MacroNameFromTheFileIsEscaped) {
   const std::optional<std::string> svg =
       Draw("G150(<b> & \"x\" \xC4 \xC3\xA4\x01) A1\nG71 X300 Y300 Z18\n");
   ASSERT_TRUE(svg);
@@ -160,7 +160,32 @@ TEST_F(PanelDrawing, MacroNameFromTheFileIsEscaped) {
       << AllText(doc);
 }
 
-TEST_F(PanelDrawing, RefusedFileHasNoDrawing) { EXPECT_FALSE(Draw("%\nG81 P1 X5 G54\n")); }
+// The desktop paints the description and translates its formats; the SVG shows the same
+// English texts.
+TEST_F(PanelSvg, ShowsTheTextsOfTheDescriptionWithTheFilesNamesAsArguments) {
+  ASSERT_TRUE(session
+                  .ReadGcode(folder.Write("PANEL",
+                                          "G150(<&>) A1\nG71 X800 Y600 Z18\n"
+                                          "G81 P1 X0 G54\nG81 P3 Y150.5 E3 G54\n"))
+                  .ok());
+  const DrawingNotes notes{true, {false, false, true}};
+  const std::optional<tessaro::PanelDrawing> drawing = DescribePanel(session.Holes(), notes);
+  const std::optional<std::string> svg = DrawPanelSvg(session.Holes(), notes);
+  pugi::xml_document doc;
+  ASSERT_TRUE(drawing && svg && doc.load_string(svg->c_str()));
+  std::string described;
+  for (const DrawnText& text : drawing->texts) described += text.Text() + "|";
+  EXPECT_EQ(AllText(doc), described);
+  EXPECT_EQ(drawing->texts[1].format, "Macro: %1, from an earlier file");
+  EXPECT_EQ(drawing->texts[1].args, std::vector<std::string>{"<&>"});
+}
+
+TEST(FillFormat, PutsEachArgumentInItsPlaceInOnePass) {
+  EXPECT_EQ(FillFormat("Panel %1 x %2 x %3 mm", {"800", "600", "18"}), "Panel 800 x 600 x 18 mm");
+  EXPECT_EQ(FillFormat("%2 of %1, %3", {"%2", "b"}), "b of %2, %3");
+}
+
+TEST_F(PanelSvg, RefusedFileHasNoDrawing) { EXPECT_FALSE(Draw("%\nG81 P1 X5 G54\n")); }
 
 }  // namespace
 }  // namespace tessaro
