@@ -298,7 +298,7 @@ void MainWindow::ShowPanelDrawing() {
     preview_->showDrawing(*drawing);
   } else {
     preview_->showMessage(
-        "The file is not G-code of the accepted kind: there is no panel to draw.");
+        tr("The file is not G-code of the accepted kind: there is no panel to draw."));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "desktop/core_text.h"
 #include "desktop/qt_text.h"
 
 namespace tessaro::desktop {
@@ -24,22 +25,30 @@ QPen Pen(const std::optional<Rgb>& colour, double width) {
   return colour ? QPen(Colour(*colour), width) : QPen(Qt::NoPen);
 }
 
+// The drawing's texts, as the core writes them, for the translation's sources.
+[[maybe_unused]] const char* const kDrawingTexts[] = {
+    QT_TRANSLATE_NOOP("PanelDrawing", "G-code file"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "Macro: (none)"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "Macro: %1"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "Macro: %1, from an earlier file"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "Panel %1 x %2 x %3 mm, metric (G71)"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "Panel %1 x %2 x %3 in, inch (G70)"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "hidden"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "drill"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "dowel"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "drill and dowel"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "neither (excluded)"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "No holes on faces 1 to 4"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "%1 hole without a location, not drawn"),
+    QT_TRANSLATE_NOOP("PanelDrawing", "%1 holes without a location, not drawn"),
+};
+
 // The text in the application's language: its format translated, then the arguments
-// filled in, all in one pass, so that an argument holding "%2" stays as it is. The core's
-// texts take three arguments at most.
+// filled in.
 QString Translated(const DrawnText& text) {
-  const QString format = QCoreApplication::translate("PanelDrawing", text.format.c_str());
-  const std::vector<std::string>& args = text.args;
-  switch (args.size()) {
-    case 0:
-      return format;
-    case 1:
-      return format.arg(ToQt(args[0]));
-    case 2:
-      return format.arg(ToQt(args[0]), ToQt(args[1]));
-    default:
-      return format.arg(ToQt(args[0]), ToQt(args[1]), ToQt(args[2]));
-  }
+  QStringList args;
+  for (const std::string& arg : text.args) args << ToQt(arg);
+  return FillFormat(QCoreApplication::translate("PanelDrawing", text.format.c_str()), args);
 }
 
 void PaintMark(QPainter& painter, const DrawnMark& mark) {

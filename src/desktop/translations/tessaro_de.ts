@@ -415,6 +415,10 @@
         <translation>Hier erscheint die Platte der zuletzt übersetzten G-Code-Datei.</translation>
     </message>
     <message>
+        <source>The file is not G-code of the accepted kind: there is no panel to draw.</source>
+        <translation>Die Datei ist kein G-Code der angenommenen Art: es gibt keine Platte zu zeichnen.</translation>
+    </message>
+    <message>
         <source>Activity log not written</source>
         <translation>Protokoll nicht geschrieben</translation>
     </message>
@@ -452,14 +456,69 @@
     </message>
 </context>
 <context>
+    <name>PanelDrawing</name>
+    <message>
+        <source>G-code file</source>
+        <translation>G-Code-Datei</translation>
+    </message>
+    <message>
+        <source>Macro: (none)</source>
+        <translation>Makro: (keines)</translation>
+    </message>
+    <message>
+        <source>Macro: %1</source>
+        <translation>Makro: %1</translation>
+    </message>
+    <message>
+        <source>Macro: %1, from an earlier file</source>
+        <translation>Makro: %1, aus einer früheren Datei</translation>
+    </message>
+    <message>
+        <source>Panel %1 x %2 x %3 mm, metric (G71)</source>
+        <translation>Platte %1 x %2 x %3 mm, metrisch (G71)</translation>
+    </message>
+    <message>
+        <source>Panel %1 x %2 x %3 in, inch (G70)</source>
+        <translation>Platte %1 x %2 x %3 in, Zoll (G70)</translation>
+    </message>
+    <message>
+        <source>hidden</source>
+        <translation>verborgen</translation>
+    </message>
+    <message>
+        <source>drill</source>
+        <translation>bohren</translation>
+    </message>
+    <message>
+        <source>dowel</source>
+        <translation>dübeln</translation>
+    </message>
+    <message>
+        <source>drill and dowel</source>
+        <translation>bohren und dübeln</translation>
+    </message>
+    <message>
+        <source>neither (excluded)</source>
+        <translation>keines (ausgeschlossen)</translation>
+    </message>
+    <message>
+        <source>No holes on faces 1 to 4</source>
+        <translation>Keine Bohrungen an den Kanten 1 bis 4</translation>
+    </message>
+    <message>
+        <source>%1 hole without a location, not drawn</source>
+        <translation>%1 Bohrung ohne Position, nicht gezeichnet</translation>
+    </message>
+    <message>
+        <source>%1 holes without a location, not drawn</source>
+        <translation>%1 Bohrungen ohne Position, nicht gezeichnet</translation>
+    </message>
+</context>
+<context>
     <name>tessaro::desktop::PanelPreview</name>
     <message>
         <source>Double-click for a larger view</source>
         <translation>Doppelklick für eine größere Ansicht</translation>
-    </message>
-    <message>
-        <source>The drawing could not be read.</source>
-        <translation>Die Zeichnung konnte nicht gelesen werden.</translation>
     </message>
     <message>
         <source>Panel</source>
