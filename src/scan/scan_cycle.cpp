@@ -341,12 +341,18 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
   std::optional<FolderSpellings> spellings;
 
   for (std::size_t i = 0; i < plan.sources.size(); ++i) {
-    yielder.Step();
+    const SourcePlan& source = plan.sources[i];
+    // Before a translation rather than after: the owner shows that a tick runs before
+    // the translation may ask the operator something.
+    if (source.verdict == SourceVerdict::kTranslate) {
+      yielder.Now();
+    } else {
+      yielder.Step();
+    }
     if (stopRequested && stopRequested()) {
       outcome.stopped = true;
       break;
     }
-    const SourcePlan& source = plan.sources[i];
     const std::string path = JoinPath(inputs.sourceFolder, plan.sourceListing.entries[i].name);
     if (source.verdict == SourceVerdict::kSettling) {
       outcome.comeBackSoon = true;
@@ -377,7 +383,6 @@ TickOutcome ScanCycle::RunTick(const TickInputs& inputs, const std::function<voi
     for (const std::string& error : report.errors)
       outcome.failedFiles.push_back(path + ": " + error);
     log.Add(TranslationActivity(path, report));
-    yielder.Now();
   }
   outcome.changed = outcome.translated;
 

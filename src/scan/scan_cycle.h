@@ -124,7 +124,7 @@ TickPlan PlanTick(const Session& session, const TickInputs& inputs,
 // `stopRequested` is asked before each G-code file: a stop lets the translation under
 // way complete and leaves out the rest of the tick.
 //
-// `yield` runs between pieces of work (after each translation and every few
+// `yield` runs between pieces of work (before each translation and every few
 // hundred names) so that a window stays responsive. Ticks never overlap: a RunTick
 // called while one is running, from inside `yield` say, returns at once with
 // `skipped` set.

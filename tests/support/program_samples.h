@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +10,12 @@
 namespace tessaro::testing {
 
 // Answers every question with `answer` and keeps what it was asked and told ("title|text").
+// `whileAsking` runs while a question is open, as the operator would act behind it.
 class RecordingOperator : public Operator {
  public:
   bool AskYesNo(const std::string& title, const std::string& text) override {
     questions.push_back(title + "|" + text);
+    if (whileAsking) whileAsking();
     return answer;
   }
   void Tell(const std::string& title, const std::string& text) override {
@@ -20,6 +23,7 @@ class RecordingOperator : public Operator {
   }
 
   bool answer = false;
+  std::function<void()> whileAsking;
   std::vector<std::string> questions;
   std::vector<std::string> told;
 };
