@@ -368,4 +368,19 @@ std::string FoldCase(std::string_view text) {
   return folded;
 }
 
+std::string FillFormat(std::string_view format, const std::vector<std::string>& args) {
+  std::string text;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+    if (format[i] == '%' && next >= '1' && next <= '9' &&
+        static_cast<std::size_t>(next - '1') < args.size()) {
+      text += args[static_cast<std::size_t>(next - '1')];
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
 }  // namespace tessaro

@@ -69,4 +69,8 @@ std::string_view FirstCharacters(std::string_view text, size_t count);
 // forms are equal.
 std::string FoldCase(std::string_view text);
 
+// `format` with each %1 to %9 replaced by that argument, in one pass: a marker that an
+// argument brings along stays as it is, as does a marker without an argument.
+std::string FillFormat(std::string_view format, const std::vector<std::string>& args);
+
 }  // namespace tessaro

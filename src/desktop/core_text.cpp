@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/text.h"
 #include "desktop/qt_text.h"
 
 namespace tessaro::desktop {
@@ -131,29 +132,18 @@ std::optional<QString> Translated(const QString& text, int depth) {
   for (const Sentence& sentence : Sentences()) {
     const QRegularExpressionMatch match = sentence.pattern.match(text);
     if (!match.hasMatch()) continue;
-    QStringList parts;
+    std::vector<std::string> parts;
     for (int i = 1; i <= match.lastCapturedIndex(); ++i) {
       const QString part = match.captured(i);
-      parts << (depth < kPartDepth ? Translated(part, depth + 1).value_or(part) : part);
+      parts.push_back(
+          ToStd(depth < kPartDepth ? Translated(part, depth + 1).value_or(part) : part));
     }
-    return FillFormat(QCoreApplication::translate("CoreText", sentence.format), parts);
+    return ToQt(FillFormat(ToStd(QCoreApplication::translate("CoreText", sentence.format)), parts));
   }
   return std::nullopt;
 }
 
 }  // namespace
-
-QString FillFormat(const QString& format, const QStringList& values) {
-  QString result;
-  qsizetype from = 0;
-  for (const QRegularExpressionMatch& mark : PartMark().globalMatch(format)) {
-    const qsizetype index = mark.captured(1).toInt() - 1;
-    result += format.mid(from, mark.capturedStart() - from);
-    result += index < values.size() ? values[index] : mark.captured(0);
-    from = mark.capturedEnd();
-  }
-  return result + format.mid(from);
-}
 
 QString CoreText(std::string_view text) {
   const QString whole = ToQt(text);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <string_view>
 
 namespace tessaro::desktop {
@@ -13,9 +12,5 @@ namespace tessaro::desktop {
 // lines ("\r" or "\n") is translated line by line when it is no sentence as a whole; a
 // text that is none of the core's stays as it is.
 QString CoreText(std::string_view text);
-
-// `format` with %1 .. %9 replaced by `values` in one pass, so that a value holding "%2"
-// stays as it is.
-QString FillFormat(const QString& format, const QStringList& values);
 
 }  // namespace tessaro::desktop

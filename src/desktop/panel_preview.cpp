@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "desktop/core_text.h"
 #include "desktop/qt_text.h"
 
 namespace tessaro::desktop {
@@ -46,9 +45,8 @@ QPen Pen(const std::optional<Rgb>& colour, double width) {
 // The text in the application's language: its format translated, then the arguments
 // filled in.
 QString Translated(const DrawnText& text) {
-  QStringList args;
-  for (const std::string& arg : text.args) args << ToQt(arg);
-  return FillFormat(QCoreApplication::translate("PanelDrawing", text.format.c_str()), args);
+  return ToQt(FillFormat(ToStd(QCoreApplication::translate("PanelDrawing", text.format.c_str())),
+                         text.args));
 }
 
 void PaintMark(QPainter& painter, const DrawnMark& mark) {

@@ -148,21 +148,6 @@ std::vector<DrawnText> MeasureTexts(int face, std::vector<Label> labels, double 
 
 }  // namespace
 
-std::string FillFormat(std::string_view format, const std::vector<std::string>& args) {
-  std::string text;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
-    if (format[i] == '%' && next >= '1' && next <= '9' &&
-        static_cast<std::size_t>(next - '1') < args.size()) {
-      text += args[static_cast<std::size_t>(next - '1')];
-      ++i;
-    } else {
-      text += format[i];
-    }
-  }
-  return text;
-}
-
 const MarkShape& ShapeOf(MarkKind kind) {
   static const std::array<MarkShape, 4> shapes = {
       MarkShape{{{6, kWhite, kDrillBlue, 2.5}}, {}},

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/text.h"
 #include "gcode/hole_set.h"
 
 namespace tessaro {
@@ -20,10 +21,6 @@ struct DrawingNotes {
 // A colour as 0xRRGGBB.
 using Rgb = std::uint32_t;
 inline constexpr Rgb kDrawingInk = 0x202020;  // the colour of a text unless it says another
-
-// `format` with each %1 to %9 replaced by that argument, in one pass: a marker that an
-// argument brings along stays as it is, as does a marker without an argument.
-std::string FillFormat(std::string_view format, const std::vector<std::string>& args);
 
 // One text of a drawing. `format` is its English wording, the text a translation replaces;
 // names, numbers and measures stand in `args`, their places marked %1, %2...

@@ -98,6 +98,11 @@ TEST(FormatShortest, ReadsBackAsTheSameNumber) {
   }
 }
 
+TEST(FillFormat, PutsEachArgumentInItsPlaceInOnePass) {
+  EXPECT_EQ(FillFormat("Panel %1 x %2 x %3 mm", {"800", "600", "18"}), "Panel 800 x 600 x 18 mm");
+  EXPECT_EQ(FillFormat("%2 of %1, %3", {"%2", "b"}), "b of %2, %3");
+}
+
 TEST(ReadSetting, ReadsTheTrimmedValueOfTheKeyInItsSection) {
   TempFolder folder;
   const SettingsFile settings(folder.Write("Tessaro.INI",

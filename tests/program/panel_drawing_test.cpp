@@ -180,11 +180,6 @@ TEST_F(PanelSvg, ShowsTheTextsOfTheDescriptionWithTheFilesNamesAsArguments) {
   EXPECT_EQ(drawing->texts[1].args, std::vector<std::string>{"<&>"});
 }
 
-TEST(FillFormat, PutsEachArgumentInItsPlaceInOnePass) {
-  EXPECT_EQ(FillFormat("Panel %1 x %2 x %3 mm", {"800", "600", "18"}), "Panel 800 x 600 x 18 mm");
-  EXPECT_EQ(FillFormat("%2 of %1, %3", {"%2", "b"}), "b of %2, %3");
-}
-
 TEST_F(PanelSvg, RefusedFileHasNoDrawing) { EXPECT_FALSE(Draw("%\nG81 P1 X5 G54\n")); }
 
 }  // namespace
