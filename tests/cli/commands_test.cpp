@@ -195,7 +195,6 @@ TEST_F(InitCommand, WritesASettingsFileThatTheOtherCommandsTakeAndKeepsAnExistin
                           folder.File("home/Template.RCM") +
                           "; copy your boring machine's template program there\n");
   const std::string written = folder.Read("home/Tessaro.INI");
-  EXPECT_THAT(written, HasSubstr("\nRCM=YES\n"));
   EXPECT_THAT(written, HasSubstr("\nSourcePath=" + source + "\n"));
   EXPECT_EQ(Run("status").exitCode, 3);  // the template is missing
   folder.Write("home/Template.RCM", testing::SmallTemplate());

