@@ -156,6 +156,10 @@ TEST(WriteSetting, ChangesOnlyTheLinesItMust) {
         WriteCase{"[Settings]\r\nAutoScan= 0\r\n",
                   {{"Settings", "AutoScan", " 1"}, {"Window", "Top", "3"}},
                   "[Settings]\r\nAutoScan= 1\r\n[Window]\r\nTop=3\r\n"},
+        // a byte-order mark is skipped and kept, and a lone CR ends a line
+        WriteCase{"\xEF\xBB\xBF[Settings]\rSourcePath=/g\rRCM=YES\r",
+                  {{"Settings", "RCM", "NO"}, {"Settings", "AutoScan", "1"}},
+                  "\xEF\xBB\xBF[Settings]\rSourcePath=/g\rRCM=NO\rAutoScan=1\r"},
         // values and names that would break the layout are not stored
         WriteCase{"[Settings]\nSourcePath=/old/\n",
                   {{"Settings", "SourcePath", "/new/\n[Evil]\nx=1"},
@@ -169,17 +173,6 @@ TEST(WriteSetting, ChangesOnlyTheLinesItMust) {
     EXPECT_EQ(folder.Read("Tessaro.INI"), c.after) << c.before.value_or("(none)");
     EXPECT_EQ(folder.List(), std::vector<std::string>{"Tessaro.INI"});  // no temporary file left
   }
-}
-
-TEST(SettingsFile, ByteOrderMarkIsSkippedAndKeptAndALoneCrEndsALine) {
-  TempFolder folder;
-  const SettingsFile settings(
-      folder.Write("Tessaro.INI", "\xEF\xBB\xBF[Settings]\rSourcePath=/g\rRCM=YES\r"));
-  EXPECT_EQ(settings.ReadSetting("Settings", "SourcePath"), "/g");
-  settings.WriteSetting("Settings", "RCM", "NO");
-  settings.WriteSetting("Settings", "AutoScan", "1");
-  EXPECT_EQ(folder.Read("Tessaro.INI"),
-            "\xEF\xBB\xBF[Settings]\rSourcePath=/g\rRCM=NO\rAutoScan=1\r");
 }
 
 TEST(SettingsFile, FailedWriteIsSilentAndChangesNothing) {
@@ -295,15 +288,12 @@ constexpr const char* kSeparator = "\\";
 constexpr const char* kSeparator = "/";
 #endif
 
-// An absolute home is taken as given, a separator added: every tessaro-cli test runs so.
-TEST(ResolveAppFolder, RelativeHomeIsTakenFromTheCurrentFolderAndEndsWithASeparator) {
+// A home given wins: a relative one is taken from the current folder (an absolute one as
+// it stands, as every tessaro-cli test gives it). Else a writable executable folder (root's
+// /usr/bin) holds no settings unless a portable copy put them there.
+TEST(ResolveAppFolder, HomeWinsElseTheExecutableFolderOnlyWhenItHoldsTheSettings) {
   EXPECT_EQ(ResolveAppFolder("shop", "/usr/bin/tessaro"),
             Utf8Text(fs::current_path()) + kSeparator + "shop" + kSeparator);
-}
-
-// A writable executable folder (root's /usr/bin) holds no settings unless a portable
-// copy put them there.
-TEST(ResolveAppFolder, ExecutableFolderOnlyWhenItHoldsTheSettingsElseTheUserFolder) {
   TempFolder folder;
 #ifdef _WIN32
   const ScopedEnvironment config("APPDATA", folder.File("config"));
