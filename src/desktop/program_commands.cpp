@@ -8,7 +8,11 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+#else
 #include <QSocketNotifier>
+#endif
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
@@ -187,10 +191,14 @@ void ProgramCommands::ConnectControls() {
   connect(controls_.masksButton, &QPushButton::clicked, this, &ProgramCommands::tnHFName_Click);
   connect(controls_.deleteAllButton, &QPushButton::clicked, this, &ProgramCommands::RpAF_Click);
   connect(controls_.scanTimer, &QTimer::timeout, this, &ProgramCommands::Timer1_Timer);
-  if (trigger_.descriptor() >= 0) {
-    changeNotifier_ = new QSocketNotifier(trigger_.descriptor(), QSocketNotifier::Read, this);
+  if (const WaitHandle handle = trigger_.waitHandle(); handle != kNoWaitHandle) {
+#ifdef Q_OS_WIN
+    changeNotifier_ = new QWinEventNotifier(reinterpret_cast<Qt::HANDLE>(handle), this);
+#else
+    changeNotifier_ = new QSocketNotifier(handle, QSocketNotifier::Read, this);
+#endif
     changeNotifier_->setEnabled(false);
-    connect(changeNotifier_, &QSocketNotifier::activated, this,
+    connect(changeNotifier_, &ChangeNotifier::activated, this,
             &ProgramCommands::SourceFolderChanged);
   }
   changeTick_ = new QTimer(this);

@@ -15,6 +15,7 @@
 class QPushButton;
 class QSocketNotifier;
 class QTimer;
+class QWinEventNotifier;
 class QWidget;
 
 namespace tessaro {
@@ -26,6 +27,14 @@ struct WrittenProgram;
 }  // namespace tessaro
 
 namespace tessaro::desktop {
+
+// Qt's notifier on the wait handle of the folder watch: an event on Windows, a descriptor
+// elsewhere.
+#ifdef Q_OS_WIN
+using ChangeNotifier = QWinEventNotifier;
+#else
+using ChangeNotifier = QSocketNotifier;
+#endif
 
 class FileListBox;
 class FrameBox;
@@ -162,7 +171,7 @@ class ProgramCommands : public QObject {
   ProgramBinding* binding_ = nullptr;
   ScanCycle cycle_;
   ChangeTrigger trigger_;
-  QSocketNotifier* changeNotifier_ = nullptr;  // none where the system reports nothing
+  ChangeNotifier* changeNotifier_ = nullptr;  // none where the system reports nothing
   QTimer* changeTick_ = nullptr;
   QTimer* quietTick_ = nullptr;  // comes back for G-code files that were too new
   SaveDialog saveDialog_;

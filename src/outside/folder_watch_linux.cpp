@@ -39,7 +39,7 @@ class InotifyFolderWatch : public FolderWatch {
     return Status::Ok();
   }
 
-  int descriptor() const override { return fd_; }
+  WaitHandle waitHandle() const override { return fd_ >= 0 ? fd_ : kNoWaitHandle; }
 
   int TakeChanges() override {
     if (fd_ < 0) return 0;
@@ -85,8 +85,8 @@ class InotifyFolderWatch : public FolderWatch {
 
 std::unique_ptr<FolderWatch> MakeFolderWatch() { return std::make_unique<InotifyFolderWatch>(); }
 
-bool WaitReadable(int descriptor, std::chrono::milliseconds timeout) {
-  pollfd wanted{descriptor, POLLIN, 0};
+bool WaitReadable(WaitHandle handle, std::chrono::milliseconds timeout) {
+  pollfd wanted{static_cast<int>(handle), POLLIN, 0};
   // poll sleeps for the timeout on a negative descriptor.
   return ::poll(&wanted, 1, static_cast<int>(timeout.count())) > 0 && (wanted.revents & POLLIN);
 }

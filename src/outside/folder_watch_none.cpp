@@ -7,7 +7,7 @@ namespace tessaro {
 
 std::unique_ptr<FolderWatch> MakeFolderWatch() { return std::make_unique<SilentFolderWatch>(); }
 
-bool WaitReadable(int, std::chrono::milliseconds timeout) {
+bool WaitReadable(WaitHandle, std::chrono::milliseconds timeout) {
   std::this_thread::sleep_for(timeout);
   return false;
 }

@@ -31,8 +31,8 @@ class ChangeTrigger {
   // Watches `folder` ("" none), re-arming a watch the system dropped. Why the folder
   // cannot be watched, the first time only: the timer then works alone.
   std::optional<std::string> Watch(const std::string& folder);
-  // Readable when the watch has something to tell: call TakeChanges then.
-  int descriptor() const { return watch_->descriptor(); }
+  // Ready when the watch has something to tell: call TakeChanges then.
+  WaitHandle waitHandle() const { return watch_->waitHandle(); }
   void TakeChanges(Clock::time_point now);
 
   // When the tick for the changes taken is due; nullopt when none waits.

@@ -21,7 +21,7 @@ void WaitForTick(ChangeTrigger& trigger, Clock::time_point timerDue, const ScanL
     if (now >= due) return;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
         std::min<Clock::duration>(due - now, kStopCheck));
-    if (WaitReadable(trigger.descriptor(), wait)) trigger.TakeChanges(Clock::now());
+    if (WaitReadable(trigger.waitHandle(), wait)) trigger.TakeChanges(Clock::now());
   }
 }
 

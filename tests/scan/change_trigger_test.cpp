@@ -19,7 +19,7 @@ class ToldWatch : public FolderWatch {
   Status Watch(const std::string&) override {
     return failure.empty() ? Status::Ok() : Status::Failed(failure);
   }
-  int descriptor() const override { return -1; }
+  WaitHandle waitHandle() const override { return kNoWaitHandle; }
   int TakeChanges() override { return std::exchange(changes, 0); }
 
   int changes = 0;
