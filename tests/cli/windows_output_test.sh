@@ -3,7 +3,8 @@
 # demo workspace, translate and scan --once leave the same program files, byte for byte,
 # with the same hidden and read-only flags, and exit alike; with "/" and "\" in the
 # Windows paths, in a folder with a non-ASCII name, over hidden and read-only programs;
-# a source folder that is missing or not a folder deletes nothing.
+# a source folder that is missing or not a folder deletes nothing. Besides, the scan
+# loop translates a new G-code file within half a second at ScanTime 60.
 # Usage: windows_output_test.sh TESSARO_CLI_EXE LINUX_TESSARO_CLI EXAMPLES_DIR
 # Exit 77 (skipped) without the Linux tessaro-cli. Wine's settings come from the
 # environment (scripts/windows sets WINEPREFIX).
@@ -155,5 +156,44 @@ compare scan-once-missing-source '\' gone old_programs 4 "${scan[@]}"
 compare scan-once-source-is-a-file / gcode-file source_is_a_file 4 "${scan[@]}"
 kept_all scan-once-missing-source scan-once-source-is-a-file
 
-echo "$((9 - failures)) passed, $failures failed"
+# The scan loop at ScanTime 60: a G-code file written into the source folder after the
+# first tick is translated within half a second, as the folder reports it (the timer would
+# take a minute).
+scan_watch() {
+  local root=$work/windows/scan-watch path scan start elapsed=0 i result=ok
+  path=$(windows_path "$root" '\')
+  workspace "$root" "$path\gcode" "$path\programs"
+  sed -i 's/^ScanTime=.*/ScanTime=60/' "$root/Tessaro.INI"
+  wine "$windows_cli" scan --home "$path" >"$work/scan-watch.out" 2>&1 &
+  scan=$!
+  # The first tick writes the demo's 16 programs.
+  for ((i = 0; i < 400; i++)); do
+    (($(find "$root/programs" -name '*.RCM' | wc -l) < 16)) || break
+    sleep 0.05
+  done
+  sleep 1
+  start=$(date +%s%N)
+  cp "$examples/gcode/DOOR_01" "$root/gcode/DOOR_02"
+  until [[ -f $root/programs/DOOR_021.RCM ]] || ((elapsed >= 5000)); do
+    sleep 0.01
+    elapsed=$((($(date +%s%N) - start) / 1000000))
+  done
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  kill "$scan" 2>/dev/null || true
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$scan" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -KILL "$scan" 2>/dev/null || true
+  wait "$scan" 2>/dev/null || true
+  if ((elapsed >= 500)); then
+    result=FAILED
+    failures=$((failures + 1))
+    cat "$work/scan-watch.out"
+  fi
+  echo "$result scan-watch (DOOR_02 translated after $elapsed ms)"
+}
+scan_watch
+
+echo "$((10 - failures)) passed, $failures failed"
 ((failures == 0))
