@@ -1,7 +1,6 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "app/app_folder.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "outside/file_ops.h"
 #include "outside/folder_lock.h"
 #include "outside/folder_watch.h"
 #include "program/session.h"
@@ -34,8 +34,6 @@ volatile std::sig_atomic_t reloadRequested = 0;
 
 extern "C" void RequestStop(int) { stopRequested = 1; }
 extern "C" void RequestReload(int) { reloadRequested = 1; }
-
-using FileVersion = std::filesystem::file_time_type;
 
 // What the loop has already said, so that an unchanged refused or empty file or a
 // lasting failure is reported once rather than at every tick.
@@ -70,10 +68,9 @@ class Reporter {
   class FileVersions {
    public:
     void Report(const std::vector<std::string>& paths, const std::string& what) {
-      std::map<std::string, FileVersion> seen;
+      std::map<std::string, std::optional<FileVersion>> seen;
       for (const std::string& path : paths) {
-        std::error_code ignored;
-        const FileVersion version = std::filesystem::last_write_time(path, ignored);
+        const std::optional<FileVersion> version = VersionOf(path);
         const auto known = seen_.find(path);
         if (known == seen_.end() || known->second != version) {
           std::cerr << "tessaro-cli: " << path << what << "\n";
@@ -84,7 +81,7 @@ class Reporter {
     }
 
    private:
-    std::map<std::string, FileVersion> seen_;
+    std::map<std::string, std::optional<FileVersion>> seen_;
   };
 
   FileVersions refused_;

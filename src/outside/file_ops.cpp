@@ -6,7 +6,6 @@
 #include <map>
 #include <string>
 
-#include "outside/path_text.h"
 #include "outside/staged_file.h"
 
 namespace tessaro {
@@ -76,25 +75,6 @@ Status ReplaceFileContents(const std::string& path, std::string_view contents,
   FileReplacement replacement;
   if (Status staged = replacement.Stage(path, contents, attributes); !staged.ok()) return staged;
   return replacement.Commit().status;
-}
-
-std::optional<FileVersion> VersionOf(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path file = FileSystemPath(path);
-  const std::filesystem::file_status status = std::filesystem::status(file, error);
-  if (error || !std::filesystem::is_regular_file(status)) return std::nullopt;
-  FileVersion version;
-  version.stamp = std::filesystem::last_write_time(file, error);
-  if (error) return std::nullopt;
-  version.size = std::filesystem::file_size(file, error);
-  if (error) return std::nullopt;
-  return version;
-}
-
-bool SetModifiedStamp(const std::string& path, std::filesystem::file_time_type stamp) {
-  std::error_code error;
-  std::filesystem::last_write_time(FileSystemPath(path), stamp, error);
-  return !error;
 }
 
 bool IsTemporaryFileName(std::string_view name) {

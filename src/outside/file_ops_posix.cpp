@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "outside/dos_attributes.h"
+#include "outside/path_text.h"
 #include "outside/staged_file.h"
 
 namespace tessaro {
@@ -300,6 +301,25 @@ std::optional<std::uint64_t> FileSystemOf(const std::string& folder) {
   struct stat info {};
   if (!StatPath(folder, info) || !S_ISDIR(info.st_mode)) return std::nullopt;
   return static_cast<std::uint64_t>(info.st_dev);
+}
+
+std::optional<FileVersion> VersionOf(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path file = FileSystemPath(path);
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error || !std::filesystem::is_regular_file(status)) return std::nullopt;
+  FileVersion version;
+  version.stamp = std::filesystem::last_write_time(file, error);
+  if (error) return std::nullopt;
+  version.size = std::filesystem::file_size(file, error);
+  if (error) return std::nullopt;
+  return version;
+}
+
+bool SetModifiedStamp(const std::string& path, std::filesystem::file_time_type stamp) {
+  std::error_code error;
+  std::filesystem::last_write_time(FileSystemPath(path), stamp, error);
+  return !error;
 }
 
 std::string ExecutablePath() {

@@ -122,7 +122,7 @@ size_t NameStart(const std::string& path) {
 
 struct OpenTemporaryFile {
   HANDLE handle = INVALID_HANDLE_VALUE;
-  std::wstring path;
+  std::string path;
 };
 
 // Creates a new temporary file beside `path` with the attributes `attributes`; its
@@ -134,9 +134,9 @@ OpenTemporaryFile CreateTemporaryFile(const std::string& path, DWORD attributes)
   if (name.size() > 100) name.resize(100);  // stay well inside the name length limit
   OpenTemporaryFile file;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    file.path = Widen(path.substr(0, nameStart) + std::string(kTemporaryFilePrefix) + name + "." +
-                      std::to_string(::GetCurrentProcessId()) + "." + std::to_string(counter++));
-    file.handle = ::CreateFileW(file.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    file.path = path.substr(0, nameStart) + std::string(kTemporaryFilePrefix) + name + "." +
+                std::to_string(::GetCurrentProcessId()) + "." + std::to_string(counter++);
+    file.handle = ::CreateFileW(LongPath(file.path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
     if (file.handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) break;
   }
@@ -146,48 +146,48 @@ OpenTemporaryFile CreateTemporaryFile(const std::string& path, DWORD attributes)
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = AttributesOf(Widen(path));
+  const DWORD attributes = AttributesOf(LongPath(path));
   return Exists(attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD attributes = AttributesOf(Widen(path));
+  const DWORD attributes = AttributesOf(LongPath(path));
   return Exists(attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // A folder's read-only attribute says nothing about its files; its access rights do.
 bool IsWritableFolder(const std::string& path) {
   if (!FolderExists(path)) return false;
-  const Handle folder(::CreateFileW(Widen(path).c_str(), FILE_ADD_FILE,
+  const Handle folder(::CreateFileW(LongPath(path).c_str(), FILE_ADD_FILE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   return folder.valid();
 }
 
 Status RemoveFile(const std::string& path) {
-  const DWORD error = DeleteFileAnyway(Widen(path));
+  const DWORD error = DeleteFileAnyway(LongPath(path));
   return error == ERROR_SUCCESS ? Status::Ok() : Failure("Cannot delete", path, error);
 }
 
 void SetFileAttributes(const std::string& path, int attributes) {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = LongPath(path);
   const DWORD old = AttributesOf(wide);
   if (!IsPlainFile(old)) return;
   WriteAttributes(wide, (old & ~kProgramBits) | (static_cast<DWORD>(attributes) & kProgramBits));
 }
 
 bool IsHidden(const std::string& path) {
-  const DWORD attributes = AttributesOf(Widen(path));
+  const DWORD attributes = AttributesOf(LongPath(path));
   return Exists(attributes) && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 
 bool IsReadOnly(const std::string& path) {
-  const DWORD attributes = AttributesOf(Widen(path));
+  const DWORD attributes = AttributesOf(LongPath(path));
   return Exists(attributes) && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 Status SetReadOnly(const std::string& path, bool readOnly) {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = LongPath(path);
   const DWORD old = AttributesOf(wide);
   if (!Exists(old)) return Failure("Cannot change", path, ::GetLastError());
   const DWORD attributes =
@@ -197,7 +197,7 @@ Status SetReadOnly(const std::string& path, bool readOnly) {
 }
 
 FileReader::FileReader(const std::string& path) : path_(path) {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = LongPath(path);
   // Others may go on reading, writing, renaming and deleting the file meanwhile.
   const HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -240,7 +240,7 @@ namespace staging {
 TemporaryFile WriteTemporaryFile(const std::string& path, std::string_view contents,
                                  std::optional<int> attributes) {
   // A link or other reparse point is replaced, not written through: it lends nothing.
-  const DWORD old = AttributesOf(Widen(path));
+  const DWORD old = AttributesOf(LongPath(path));
   // A folder in the file's place would refuse the rename: it is found before anything
   // of the replacement is placed.
   if (Exists(old) && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -255,18 +255,18 @@ TemporaryFile WriteTemporaryFile(const std::string& path, std::string_view conte
 
   const auto fail = [&](DWORD error) {
     file.Close();
-    DeleteFileAnyway(temporary.path);
+    DeleteFileAnyway(LongPath(temporary.path));
     return staging::TemporaryFile{"", Failure("Cannot write", path, error)};
   };
   if (!WriteAll(file.get(), contents)) return fail(::GetLastError());
   if (!::FlushFileBuffers(file.get())) return fail(::GetLastError());
   if (!file.Close()) return fail(::GetLastError());
-  return {Narrow(temporary.path), Status::Ok()};
+  return {temporary.path, Status::Ok()};
 }
 
 Status PlaceTemporaryFile(const std::string& temporaryPath, const std::string& path) {
-  const std::wstring source = Widen(temporaryPath);
-  const std::wstring target = Widen(path);
+  const std::wstring source = LongPath(temporaryPath);
+  const std::wstring target = LongPath(path);
   const DWORD old = AttributesOf(target);
   // Windows refuses to replace a read-only file: the mark is lifted for the rename
   // and put back when the rename fails.
@@ -287,7 +287,7 @@ Status PlaceTemporaryFile(const std::string& temporaryPath, const std::string& p
 }
 
 void RemoveTemporaryFile(const std::string& temporaryPath) {
-  DeleteFileAnyway(Widen(temporaryPath));
+  DeleteFileAnyway(LongPath(temporaryPath));
 }
 
 // Each rename is written through already.
@@ -301,7 +301,7 @@ std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
   if (folder.empty()) return removed;
   const std::string prefix = WithSeparator(folder);
   WIN32_FIND_DATAW entry{};
-  const HANDLE find = ::FindFirstFileExW(Widen(prefix + "*").c_str(), FindExInfoBasic, &entry,
+  const HANDLE find = ::FindFirstFileExW(LongPath(prefix + "*").c_str(), FindExInfoBasic, &entry,
                                          FindExSearchNameMatch, nullptr, 0);
   if (find == INVALID_HANDLE_VALUE) return removed;
   FILETIME now{};
@@ -313,14 +313,14 @@ std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder,
     const std::uint64_t written = Ticks(entry.ftLastWriteTime);
     if (Ticks(now) < written || Ticks(now) - written <= ageTicks) continue;
     const std::string path = prefix + name;
-    if (DeleteFileAnyway(Widen(path)) == ERROR_SUCCESS) removed.push_back(path);
+    if (DeleteFileAnyway(LongPath(path)) == ERROR_SUCCESS) removed.push_back(path);
   } while (::FindNextFileW(find, &entry));
   ::FindClose(find);
   return removed;
 }
 
 std::optional<std::uint64_t> FileSystemOf(const std::string& folder) {
-  const Handle handle(::CreateFileW(Widen(folder).c_str(), 0,
+  const Handle handle(::CreateFileW(LongPath(folder).c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION information{};
@@ -329,6 +329,29 @@ std::optional<std::uint64_t> FileSystemOf(const std::string& folder) {
     return std::nullopt;
   }
   return information.dwVolumeSerialNumber;
+}
+
+// As std::filesystem reads them, through a link to its target.
+std::optional<FileVersion> VersionOf(const std::string& path) {
+  const Handle file(::CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file.valid() || !::GetFileInformationByHandle(file.get(), &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return FileVersion{
+      FileClockTime(information.ftLastWriteTime),
+      (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow};
+}
+
+bool SetModifiedStamp(const std::string& path, std::filesystem::file_time_type stamp) {
+  const Handle file(::CreateFileW(LongPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const FILETIME time = FileTimeOf(stamp);
+  return file.valid() && ::SetFileTime(file.get(), nullptr, nullptr, &time) != 0;
 }
 
 std::string ExecutablePath() {

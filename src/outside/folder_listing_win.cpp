@@ -1,5 +1,3 @@
-#include <chrono>
-#include <cstdint>
 #include <cwchar>
 #include <optional>
 
@@ -13,15 +11,6 @@ using folder_reading::EntryKind;
 
 namespace {
 
-// FILETIME counts 100 ns steps from 1601; the system clock counts from 1970.
-FileStamp StampOf(const FILETIME& time) {
-  constexpr std::int64_t kTicksFrom1601To1970 = 116'444'736'000'000'000;
-  const auto ticks = static_cast<std::int64_t>(Ticks(time));
-  const std::chrono::sys_time<std::chrono::nanoseconds> since1970(
-      std::chrono::nanoseconds((ticks - kTicksFrom1601To1970) * 100));
-  return std::chrono::file_clock::from_sys(since1970);
-}
-
 struct Found {
   DWORD attributes;
   FILETIME written;
@@ -29,7 +18,7 @@ struct Found {
 
 // What a link or other reparse point leads to; nullopt when it leads nowhere.
 std::optional<Found> TargetOf(const std::string& path) {
-  const HANDLE file = ::CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+  const HANDLE file = ::CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -47,12 +36,12 @@ std::optional<std::string> ForEachEntry(const std::string& folder, Each each) {
   WIN32_FIND_DATAW entry{};
   // "*" and never the caller's pattern: no match is then an empty folder, not an error.
   const HANDLE find =
-      ::FindFirstFileExW(Widen(WithSeparator(folder) + "*").c_str(), FindExInfoBasic, &entry,
+      ::FindFirstFileExW(LongPath(WithSeparator(folder) + "*").c_str(), FindExInfoBasic, &entry,
                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
     // Only a drive's root lacks "." and "..": found empty, it must still be a folder.
-    const DWORD attributes = ::GetFileAttributesW(Widen(folder.empty() ? "." : folder).c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPath(folder.empty() ? "." : folder).c_str());
     const bool empty = error == ERROR_FILE_NOT_FOUND && attributes != INVALID_FILE_ATTRIBUTES &&
                        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (empty) return std::nullopt;
@@ -92,7 +81,7 @@ FolderListing folder_reading::ReadEntries(const std::string& folder, EntryKind k
     }
     FileEntry file;
     file.name = std::move(name);
-    file.stamp = StampOf(found.written);
+    file.stamp = FileClockTime(found.written);
     file.hidden = readHidden && (found.attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
     listing.entries.push_back(std::move(file));
   });

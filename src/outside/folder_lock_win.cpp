@@ -31,7 +31,7 @@ std::string ReadAll(HANDLE file) {
 
 FolderLock::FolderLock(const std::string& folder) {
   const std::string path = WithSeparator(folder) + std::string(kLockFileName);
-  const HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+  const HANDLE file = ::CreateFileW(LongPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
   if (file == INVALID_HANDLE_VALUE) {

@@ -17,7 +17,7 @@ Status Failure(const std::string& action, const std::string& path, DWORD error) 
 Status AppendToFile(const std::string& path, std::string_view text) {
   // Append-only access: every write goes to the end, also when two processes write.
   const HANDLE file =
-      ::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      ::CreateFileW(LongPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return Failure("Cannot write", path, ::GetLastError());
   DWORD written = 0;
@@ -31,12 +31,12 @@ Status AppendToFile(const std::string& path, std::string_view text) {
 
 std::uint64_t FileSizeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (!::GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 Status RenameFile(const std::string& from, const std::string& to) {
-  if (::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (::MoveFileExW(LongPath(from).c_str(), LongPath(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
     return Status::Ok();
   }
   return Failure("Cannot rename", from + " to " + to, ::GetLastError());

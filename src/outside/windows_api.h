@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@ namespace tessaro {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
+// `path` as every Win32 call that takes a path should be given it: made absolute as the
+// call itself would read it (GetFullPathNameW: "/" turned into "\\", "." and ".." taken
+// away), then marked "\\?\" ("\\?\UNC\" for a share), which lifts the limit of MAX_PATH
+// (260 characters). A device ("\\.\") and a path already marked are left as they are.
+std::wstring LongPath(std::string_view utf8);
+
 // The reason for a Win32 error code, in the words the other platforms use where they
 // have the same failure ("No such file or directory", "Permission denied").
 std::string WindowsErrorText(unsigned long error);
@@ -29,5 +36,9 @@ std::string WithSeparator(const std::string& folder);
 inline std::uint64_t Ticks(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
+
+// A FILETIME on the clock of std::filesystem, and back.
+std::filesystem::file_time_type FileClockTime(const FILETIME& time);
+FILETIME FileTimeOf(std::filesystem::file_time_type time);
 
 }  // namespace tessaro

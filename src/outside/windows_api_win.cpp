@@ -1,6 +1,7 @@
 #include "outside/windows_api.h"
 
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 
 namespace tessaro {
@@ -22,6 +23,24 @@ std::string Narrow(std::wstring_view utf16) {
   std::string narrow(static_cast<size_t>(length), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
   return narrow;
+}
+
+std::wstring LongPath(std::string_view utf8) {
+  const std::wstring path = Widen(utf8);
+  constexpr std::wstring_view kMarked = L"\\\\?\\";
+  if (path.empty() || path.starts_with(kMarked)) return path;
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;  // the call itself will say what is wrong with it
+    const bool fits = length < full.size();
+    full.resize(length);
+    if (fits) break;
+  }
+  if (full.starts_with(L"\\\\.\\") || full.starts_with(kMarked)) return full;
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC" + full.substr(1);
+  return std::wstring(kMarked) + full;
 }
 
 std::string WithSeparator(const std::string& folder) {
@@ -66,6 +85,23 @@ std::string WindowsErrorText(unsigned long error) {
     message.pop_back();
   }
   return message.empty() ? "Windows error " + std::to_string(error) : message;
+}
+
+namespace {
+constexpr std::int64_t kTicksFrom1601To1970 = 116'444'736'000'000'000;
+using FileTimeTicks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
+}  // namespace
+
+std::filesystem::file_time_type FileClockTime(const FILETIME& time) {
+  const FileTimeTicks since1970(static_cast<std::int64_t>(Ticks(time)) - kTicksFrom1601To1970);
+  return std::chrono::file_clock::from_sys(std::chrono::sys_time<FileTimeTicks>(since1970));
+}
+
+FILETIME FileTimeOf(std::filesystem::file_time_type time) {
+  const auto since1970 = std::chrono::floor<FileTimeTicks>(std::chrono::file_clock::to_sys(time));
+  const auto ticks =
+      static_cast<std::uint64_t>(since1970.time_since_epoch().count() + kTicksFrom1601To1970);
+  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
 }  // namespace tessaro
