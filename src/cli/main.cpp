@@ -5,6 +5,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "outside/system_text.h"
 #include "tessaro_version.h"
 
 namespace {
@@ -32,6 +33,8 @@ const char kUsage[] =
 
 int main(int argc, char** argv) {
   using namespace tessaro::cli;
+  // Names with umlauts, as the shop's files have them, read right in a Windows console too.
+  tessaro::UseUtf8Console();
   if (argc < 2) {
     std::cerr << kUsage;
     return kExitUsage;

@@ -3,8 +3,9 @@
 # demo workspace, translate and scan --once leave the same program files, byte for byte,
 # with the same hidden and read-only flags, and exit alike; with "/" and "\" in the
 # Windows paths, in a folder with a non-ASCII name, over hidden and read-only programs;
-# a source folder that is missing or not a folder deletes nothing. Besides, the scan
-# loop translates a new G-code file within half a second at ScanTime 60.
+# a source folder that is missing or not a folder deletes nothing. Besides, a name with an
+# umlaut reads right in a console, and the scan loop translates a new G-code file within
+# half a second at ScanTime 60.
 # Usage: windows_output_test.sh TESSARO_CLI_EXE LINUX_TESSARO_CLI EXAMPLES_DIR
 # Exit 77 (skipped) without the Linux tessaro-cli. Wine's settings come from the
 # environment (scripts/windows sets WINEPREFIX).
@@ -156,6 +157,29 @@ compare scan-once-missing-source '\' gone old_programs 4 "${scan[@]}"
 compare scan-once-source-is-a-file / gcode-file source_is_a_file 4 "${scan[@]}"
 kept_all scan-once-missing-source scan-once-source-is-a-file
 
+# A name with an umlaut reads right in a console: tessaro-cli.exe, run in a terminal of its
+# own (script gives it one), shows there what the Linux tessaro-cli writes, "\" for "/".
+console_output() {
+  local side result=ok
+  for side in linux windows; do
+    workspace "$work/$side/console" gcode programs
+    cp "$examples/gcode/DOOR_01" "$work/$side/console/gcode/TÜR"
+  done
+  (cd "$work/linux/console" && "$linux_cli" translate --home . --dest programs gcode/TÜR) \
+    >"$work/console-linux.out" 2>/dev/null || true
+  (cd "$work/windows/console" && LC_ALL=C.UTF-8 script -qec \
+    "wine '$windows_cli' translate --home . --dest programs 'gcode\\TÜR' 2>/dev/null" /dev/null \
+    </dev/null || true) | sed 's/\x1b\[1C/ /g; s/\x1b\[[0-9;?]*[A-Za-z]//g; s/\r//g' |
+    tr '\\' / >"$work/console-windows.out"
+  if ! grep -q TÜR "$work/console-linux.out" ||
+    ! diff "$work/console-linux.out" "$work/console-windows.out"; then
+    result=FAILED
+    failures=$((failures + 1))
+  fi
+  echo "$result console-output ($(head -1 "$work/console-windows.out"))"
+}
+console_output
+
 # The scan loop at ScanTime 60: a G-code file written into the source folder after the
 # first tick is translated within half a second, as the folder reports it (the timer would
 # take a minute).
@@ -195,5 +219,5 @@ scan_watch() {
 }
 scan_watch
 
-echo "$((10 - failures)) passed, $failures failed"
+echo "$((11 - failures)) passed, $failures failed"
 ((failures == 0))
