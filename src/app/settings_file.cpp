@@ -5,6 +5,7 @@
 
 #include "app/text.h"
 #include "outside/file_ops.h"
+#include "outside/system_text.h"
 
 namespace tessaro {
 
@@ -112,6 +113,15 @@ std::string_view LineEndOf(std::string_view text) {
   return text.substr(lineEnd + 1, 1) == "\n" ? "\r\n" : "\r";
 }
 
+bool IsUtf8(std::string_view text) {
+  while (!text.empty()) {
+    const size_t length = Utf8SequenceLength(text);
+    if (length == 0) return false;
+    text.remove_prefix(length);
+  }
+  return true;
+}
+
 std::string KeyValueLine(std::string_view key, std::string_view value) {
   return std::string(key) + "=" + std::string(value);
 }
@@ -128,7 +138,10 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
   const TextLine& line = lines[*place.keyLine];
   const std::string_view value =
       TrimBlanks(ParseKeyLine(text.substr(line.begin, line.end - line.begin))->value);
-  return value == kMissingValue ? std::string() : std::string(value);
+  if (value == kMissingValue) return "";
+  // Decided for each value, not for the file: a file carried over keeps its old values
+  // in the old code page beside those the program has written since, in UTF-8.
+  return IsUtf8(value) ? std::string(value) : FromSystemCodePage(value);
 }
 
 std::optional<int> SettingsFile::LineOf(std::string_view section, std::string_view key) const {
