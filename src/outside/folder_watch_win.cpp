@@ -46,7 +46,7 @@ class DirectoryChangesWatch : public FolderWatch {
     unsupported_ = false;
     if (folder.empty() || event_ == nullptr) return Status::Ok();
     folderHandle_ =
-        ::CreateFileW(Widen(folder).c_str(), FILE_LIST_DIRECTORY,
+        ::CreateFileW(LongPath(folder).c_str(), FILE_LIST_DIRECTORY,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (!Open()) {
