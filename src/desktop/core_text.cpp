@@ -96,16 +96,12 @@ struct Sentence {
   const char* format;
 };
 
-const QRegularExpression& PartMark() {
-  static const QRegularExpression mark(QStringLiteral("%([1-9])"));
-  return mark;
-}
-
 // "Cannot read %1: %2" -> ^Cannot\ read\ (.+?)\:\ (.+?)$
 QRegularExpression PatternOf(const QString& format) {
+  static const QRegularExpression partMark(QStringLiteral("%[1-9]"));
   QString pattern;
   qsizetype from = 0;
-  for (const QRegularExpressionMatch& mark : PartMark().globalMatch(format)) {
+  for (const QRegularExpressionMatch& mark : partMark.globalMatch(format)) {
     pattern += QRegularExpression::escape(format.mid(from, mark.capturedStart() - from));
     pattern += QStringLiteral("(.+?)");
     from = mark.capturedEnd();
