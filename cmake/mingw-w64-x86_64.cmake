@@ -20,8 +20,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Each .exe stands alone, without the MinGW runtime DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
 # CTest and GoogleTest's test discovery run the executables through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -21,6 +21,7 @@
 #include "desktop/qt_text.h"
 #include "desktop/window_placement.h"
 #include "outside/folder_listing.h"
+#include "outside/path_text.h"
 
 namespace tessaro::desktop {
 
@@ -28,16 +29,17 @@ namespace {
 
 constexpr char kUp[] = "..";
 
+// Both normalised: a root ("/", "C:\\") ends with its separator, another folder has none.
 bool IsWithin(const std::string& folder, const std::string& root) {
-  if (root == "/") return !folder.empty() && folder.front() == '/';
-  return folder == root ||
-         (folder.size() > root.size() && folder.compare(0, root.size(), root) == 0 &&
-          folder[root.size()] == '/');
+  if (root.empty() || folder.compare(0, root.size(), root) != 0) return false;
+  return folder.size() == root.size() || IsPathSeparator(root.back()) ||
+         IsPathSeparator(folder[root.size()]);
 }
 
+bool IsRoot(const std::string& folder) { return !FileSystemPath(folder).has_relative_path(); }
+
 std::string ParentOf(const std::string& folder) {
-  const std::string parent = std::filesystem::path(folder).parent_path().string();
-  return parent.empty() ? folder : parent;
+  return IsRoot(folder) ? folder : Utf8Text(FileSystemPath(folder).parent_path());
 }
 
 }  // namespace
@@ -213,7 +215,7 @@ bool DirBrws::OpenFolder(const std::string& folder) {
   {
     const QSignalBlocker blocker(dir1_);
     dir1_->clear();
-    if (normalised != "/" && normalised != drive) {
+    if (!IsRoot(normalised) && normalised != drive) {
       dir1_->addItem(
           new QListWidgetItem(style()->standardIcon(QStyle::SP_FileDialogToParent), kUp));
     }

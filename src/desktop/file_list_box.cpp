@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "desktop/qt_text.h"
+#include "outside/path_text.h"
 
 namespace tessaro::desktop {
 
@@ -16,18 +17,19 @@ FileListBox::FileListBox(HiddenFlag hidden, QWidget* parent)
   setUniformItemSizes(true);
   std::error_code error;
   const fs::path current = fs::current_path(error);
-  path_ = NormalisedFolder(error ? std::string("/") : current.string());
+  path_ = NormalisedFolder(error ? std::string("/") : Utf8Text(current));
   refresh();
 }
 
 std::string FileListBox::NormalisedFolder(const std::string& folder) {
   if (folder.empty()) return folder;
   std::error_code error;
-  fs::path absolute = fs::absolute(fs::path(folder), error);
-  if (error) absolute = fs::path(folder);
-  std::string text = absolute.lexically_normal().string();
-  while (text.size() > 1 && text.back() == '/') text.pop_back();
-  return text;
+  fs::path absolute = fs::absolute(FileSystemPath(folder), error);
+  if (error) absolute = FileSystemPath(folder);
+  absolute = absolute.lexically_normal();
+  // "/a/b/" and "C:\a\b\" lose their last separator; a root ("/", "C:\") keeps it.
+  if (absolute.has_relative_path() && !absolute.has_filename()) absolute = absolute.parent_path();
+  return Utf8Text(absolute);
 }
 
 std::string FileListBox::setPath(const std::string& folder) {

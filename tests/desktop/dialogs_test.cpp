@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <cstdlib>
 
 #include "app/settings_file.h"
 #include "desktop/dir_dialog.h"
@@ -53,9 +53,10 @@ class DialogsTest : public DesktopTest {
     QVERIFY(note->text().isEmpty());
     QTest::mouseClick(ok, Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    const std::string status = std::string("'") + TESSARO_CLI_PATH + "' status --home '" +
-                               home.path() + "' >/dev/null 2>&1";
-    QCOMPARE(std::system(status.c_str()), 0);
+    QProcess status;
+    status.start(TESSARO_CLI_PATH, {"status", "--home", Q(home.path())});
+    QVERIFY(status.waitForFinished(30000));
+    QCOMPARE(status.exitCode(), 0);
 
     TempFolder other;
     tessaro::desktop::SetupDialog cancelled(other.PathWithSeparator());

@@ -89,6 +89,9 @@ class MainWindowTest : public DesktopTest {
   }
 
   void aNameThatIsNotUtf8IsShownReadablyAndOpensAndSavesItsOwnFile() {
+#ifdef _WIN32
+    QSKIP("A Windows file name is UTF-16: none can be made that is not UTF-8 here");
+#endif
     ShownWindow shown;
     shown.programs.Write("T\xDCR1.RCM", RcmProgram("\"Latin-1\",0", ""));
     shown.programs.Write("T\u00DCR1.RCM", RcmProgram("\"UTF-8\",0", ""));
@@ -301,8 +304,12 @@ class MainWindowTest : public DesktopTest {
     QVERIFY(shown.programs.Exists("PART1.RCM"));
     auto* note = shown.find<QLabel>("LogNote");
     QVERIFY(note->isVisible());
-    QCOMPARE(note->toolTip(),
-             "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": Is a directory");
+#ifdef _WIN32
+    const QString reason = "Permission denied";  // Windows' answer for a folder opened as a file
+#else
+    const QString reason = "Is a directory";
+#endif
+    QCOMPARE(note->toolTip(), "Cannot write " + Q(shown.home.File("Tessaro.log")) + ": " + reason);
   }
 
   void doubleClickOnThePanelOpensTheLargerViewWhichFollowsTheNextDrawing() {

@@ -15,13 +15,15 @@ class SmallScreenTest : public DesktopTest {
 
  public:
   // The offscreen platform with one screen of 1280 by 720.
+  // The platform's arguments are separated by colons, so the file is named without a
+  // folder (a Windows path has a colon after its drive).
   static void initMain() {
-    const std::filesystem::path screens =
-        std::filesystem::temp_directory_path() / "tessaro-screen-1280x720.json";
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    const char screens[] = "tessaro-screen-1280x720.json";
     std::ofstream(screens)
         << R"({"screens": [{"name": "shop", "x": 0, "y": 0, "width": 1280,)"
         << R"( "height": 720, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screens.string().c_str());
+    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + screens);
     DesktopTest::initMain();
   }
 

@@ -63,10 +63,12 @@ void WhenModal(QObject* context, std::function<void(Dialog&)> act) {
 
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// The settings file's line of `key` as written ("AutoScan= 1"); "" when there is none.
+// The settings file's line of `key` as written ("AutoScan= 1"), without the CR of a CR LF
+// line end; "" when there is none.
 inline QString StoredLine(const TempFolder& home, const std::string& key) {
   std::istringstream lines(home.Read("Tessaro.INI"));
   for (std::string line; std::getline(lines, line);) {
+    if (line.ends_with('\r')) line.pop_back();
     if (line.rfind(key + "=", 0) == 0) return Q(line);
   }
   return "";
