@@ -44,6 +44,11 @@ std::string ResolveAppFolder(const std::string& home, const std::string& executa
   return WithSeparator(folder);
 }
 
+bool IsFirstStart(const std::string& appFolder) {
+  const std::optional<FileVersion> settings = VersionOf(appFolder + kSettingsFileName);
+  return !settings || settings->size == 0;
+}
+
 std::string TemplatePlace(const std::string& appFolder) {
   return "the RCM format makes every program from " + appFolder + kTemplateFileName +
          "; copy your boring machine's template program there";

@@ -23,6 +23,10 @@ bool IsTemplateFileName(std::string_view fileName);
 // beside an executable that has none.
 std::string ResolveAppFolder(const std::string& home, const std::string& executablePath);
 
+// Whether the settings of `appFolder` are still to be made: there is no Tessaro.INI, or
+// an empty one (a portable copy as unpacked, which holds one to say where its settings go).
+bool IsFirstStart(const std::string& appFolder);
+
 // Where the RCM format takes its template from, as a sentence for the operator.
 std::string TemplatePlace(const std::string& appFolder);
 

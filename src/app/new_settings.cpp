@@ -45,7 +45,7 @@ std::string NewSettingsText(const NewSettings& settings) {
 
 Status WriteNewSettings(const std::string& appFolder, const NewSettings& settings, bool overwrite) {
   const std::string path = appFolder + kSettingsFileName;
-  if (!overwrite && FileExists(path)) {
+  if (!overwrite && !IsFirstStart(appFolder)) {  // an empty file holds nothing to keep
     return Status::Failed(path + " exists already: it is kept (--force replaces it)");
   }
   return ReplaceFileContents(path, NewSettingsText(settings));

@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   const std::string appFolder =
       tessaro::ResolveAppFolder(arguments.home, tessaro::ExecutablePath());
   // A first start asks for what the settings file needs; Cancel starts as before.
-  if (!tessaro::FileExists(appFolder + tessaro::kSettingsFileName)) {
+  if (tessaro::IsFirstStart(appFolder)) {
     tessaro::desktop::SetupDialog(appFolder).exec();
   }
   if (const auto hint = tessaro::MissingTemplateHint(appFolder))

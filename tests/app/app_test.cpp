@@ -306,8 +306,13 @@ TEST(ResolveAppFolder, HomeWinsElseTheExecutableFolderOnlyWhenItHoldsTheSettings
   EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), expected);
   EXPECT_TRUE(fs::is_directory(FileSystemPath(expected)));
   EXPECT_TRUE(folder.List("bin").empty());
-  folder.Write("bin/Tessaro.INI", "[Settings]\n");
+  // A portable copy as unpacked: its empty settings file is still to be made.
+  folder.Write("bin/Tessaro.INI", "");
   EXPECT_EQ(ResolveAppFolder("", folder.File("bin/tessaro")), folder.File("bin/"));
+  EXPECT_TRUE(IsFirstStart(folder.File("bin/")));
+  folder.Write("bin/Tessaro.INI", "[Settings]\n");
+  EXPECT_FALSE(IsFirstStart(folder.File("bin/")));
+  EXPECT_TRUE(IsFirstStart(expected));
 }
 
 TEST(MissingTemplateHint, NamesTheTemplatesPlaceOnlyWhenTheRcmFormatLacksIt) {
