@@ -34,8 +34,9 @@ package: deps
 	cmake --build $(PACKAGE_DIR) -j$(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 
-# The core, tessaro-cli.exe and the core tests cross-built for Windows in
-# $(WINDOWS_DIR), the tests run under Wine (installs MinGW-w64 and Wine first).
+# Both programs and their tests cross-built for Windows in $(WINDOWS_DIR) against Qt
+# built from Debian's sources (scripts/qt-windows, cached), the installer and the portable
+# zip made, the tests run under Wine (installs MinGW-w64, Wine and NSIS first).
 windows:
 	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" scripts/windows $(WINDOWS_DIR) $(BUILD_DIR)
 

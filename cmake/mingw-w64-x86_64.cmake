@@ -1,4 +1,4 @@
-# Cross-builds the core, tessaro-cli.exe and the core tests for 64-bit Windows with
+# Cross-builds Tessaro and its tests for 64-bit Windows with
 # Debian's MinGW-w64; the tests run under Wine (`make windows`, scripts/windows).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
