@@ -64,7 +64,8 @@ void WhenModal(QObject* context, std::function<void(Dialog&)> act) {
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The settings file's line of `key` as written ("AutoScan= 1"), without the CR of a CR LF
-// line end; "" when there is none.
+// line end (which line ends a file gets is the settings file's own tests' concern); "" when
+// there is none.
 inline QString StoredLine(const TempFolder& home, const std::string& key) {
   std::istringstream lines(home.Read("Tessaro.INI"));
   for (std::string line; std::getline(lines, line);) {
